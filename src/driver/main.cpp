@@ -1,0 +1,17 @@
+// ifreport: one summary line per IPv4 interface entry.
+#include "ifenum.h"
+
+#include <stdio.h>
+
+// Arguments are ignored; the status is 1 on every run, as callers expect.
+extern "C" IFENUM_EXPORT int main(void)
+{
+    for (const EthernetDetails *d = getEthernetDetails(); d != nullptr; d = d->ifNext)
+        printf("ifName %s "
+               "ifIndex %d "
+               "ifSpeed %d "
+               "ifErrorCode : %d "
+               "\n",
+               d->ifName, d->ifIndex, d->ifSpeed, d->ifErrorCode);
+    return 1;
+}
