@@ -1,0 +1,42 @@
+// Test support: private network namespaces and captured program runs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Output and exit status of one run.
+struct RunResult {
+    std::string out;
+    int status;  // exit status, or 128 + signal
+};
+
+// Read a whole file; empty if it cannot be read.
+std::string readFile(const std::string &path);
+
+// The ip batch that builds a scenario, from tests/scenarios/NAME.ip.
+std::string scenarioSetup(const std::string &name);
+
+// The golden output of a scenario, from tests/scenarios/NAME.out.
+std::string scenarioGolden(const std::string &name);
+
+// Run argv with stdout captured.
+RunResult runProgram(const std::vector<std::string> &argv);
+
+// Run fn in a forked child with stdout captured; its return is the status.
+RunResult runInChild(const std::function<int()> &fn);
+
+// Every test runs in a namespace of its own, built from an ip batch.  A
+// machine that cannot make one skips the test, except under CI.
+class NamespaceTest : public testing::Test {
+protected:
+    void enterNamespace(const std::string &ipBatch);
+};
+
+// A namespace built from the named scenario, for parameterised tests.
+class ScenarioTest : public NamespaceTest, public testing::WithParamInterface<const char *> {
+protected:
+    void SetUp() override { enterNamespace(scenarioSetup(GetParam())); }
+};

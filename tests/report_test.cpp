@@ -1,0 +1,33 @@
+// The whole output of ifreport, and of the library's own main, per scenario.
+#include "namespace.h"
+
+#include <dlfcn.h>
+
+namespace {
+
+// The library's exported main, called as a program that loads it would.
+int callLibraryMain()
+{
+    void *lib = dlopen(IFENUM_LIBRARY, RTLD_NOW);
+    auto *libraryMain = lib ? reinterpret_cast<int (*)()>(dlsym(lib, "main")) : nullptr;
+    return libraryMain ? libraryMain() : 127;
+}
+
+TEST_P(ScenarioTest, ProgramPrintsGoldenTextAndExitsOne)
+{
+    RunResult run = runProgram({IFREPORT_PROGRAM, "ignored", "--help"});
+    EXPECT_EQ(run.out, scenarioGolden(GetParam()));
+    EXPECT_EQ(run.status, 1);
+}
+
+TEST_P(ScenarioTest, LibraryMainPrintsTheSameText)
+{
+    RunResult run = runInChild(callLibraryMain);
+    EXPECT_EQ(run.out, scenarioGolden(GetParam()));
+    EXPECT_EQ(run.status, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioTest,
+                         testing::Values("no_ipv4", "lo_only", "mixed", "over_25"));
+
+} // namespace
