@@ -1,5 +1,5 @@
 // The binary contract of both deliverables, read with binutils.
-#include "namespace.h"
+#include "support.h"
 
 #include <set>
 #include <sstream>

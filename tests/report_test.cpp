@@ -1,15 +1,12 @@
 // The whole output of ifreport, and of the library's own main, per scenario.
-#include "namespace.h"
-
-#include <dlfcn.h>
+#include "support.h"
 
 namespace {
 
 // The library's exported main, called as a program that loads it would.
 int callLibraryMain()
 {
-    void *lib = dlopen(IFENUM_LIBRARY, RTLD_NOW);
-    auto *libraryMain = lib ? reinterpret_cast<int (*)()>(dlsym(lib, "main")) : nullptr;
+    int (*libraryMain)() = loadLibraryMain();
     return libraryMain ? libraryMain() : 127;
 }
 

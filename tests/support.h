@@ -1,7 +1,10 @@
 // Test support: private network namespaces and captured program runs.
 #pragma once
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+
+#include "ifenum.h"
 
 #include <functional>
 #include <string>
@@ -28,6 +31,28 @@ RunResult runProgram(const std::vector<std::string> &argv);
 // Run fn in a forked child with stdout captured; its return is the status.
 RunResult runInChild(const std::function<int()> &fn);
 
+using Routine = EthernetDetails *(*)();
+
+// getEthernetDetails from the shared library, looked up by its plain name.
+Routine loadRoutine();
+
+// The shared library's exported main.
+int (*loadLibraryMain())();
+
+// Call the routine with its running account captured into *out, or sent to
+// /dev/null when out is null.
+EthernetDetails *callCapturing(Routine routine, std::string *out);
+
+// The driver's lines, rebuilt from a list.
+std::string summaryOf(const EthernetDetails *list);
+
+// Descriptors this process has open.
+int openDescriptors();
+
+// Every record of a list from the "mixed" scenario, against what it configures
+// and what the kernel says.
+testing::AssertionResult matchesMixed(const EthernetDetails *list);
+
 // Every test runs in a namespace of its own, built from an ip batch.  A
 // machine that cannot make one skips the test, except under CI.
 class NamespaceTest : public testing::Test {
@@ -39,4 +64,10 @@ protected:
 class ScenarioTest : public NamespaceTest, public testing::WithParamInterface<const char *> {
 protected:
     void SetUp() override { enterNamespace(scenarioSetup(GetParam())); }
+};
+
+// The "mixed" scenario: lo, a bridge without ports, a veth, a tap and a label.
+class MixedNamespace : public NamespaceTest {
+protected:
+    void SetUp() override { enterNamespace(scenarioSetup("mixed")); }
 };

@@ -1,0 +1,235 @@
+/* Interposed malloc family and ioctl for fault injection in tests. */
+#define _GNU_SOURCE
+#include "interpose.h"
+
+#include <dlfcn.h>
+#include <errno.h>
+#include <stdarg.h>
+#include <stdatomic.h>
+#include <stdint.h>
+#include <string.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+/* ---- allocation ---- */
+
+typedef void *(*MallocFn)(size_t);
+typedef void *(*CallocFn)(size_t, size_t);
+typedef void *(*ReallocFn)(void *, size_t);
+typedef void (*FreeFn)(void *);
+
+static MallocFn realMalloc;
+static CallocFn realCalloc;
+static ReallocFn realRealloc;
+static FreeFn realFree;
+
+/* dlsym may allocate before the real functions are known. */
+static _Alignas(16) char bootstrap[8192];
+static size_t bootstrapUsed;
+
+enum { kMaxTracked = 8192 };
+static atomic_flag trackLock = ATOMIC_FLAG_INIT;
+static int armed;
+static long made, failAt;
+static size_t failedSize;
+static void *tracked[kMaxTracked];
+static long trackedCount;
+
+static void *bootstrapAlloc(size_t n)
+{
+    size_t at = (bootstrapUsed + 15) & ~(size_t)15;
+    if (at + n > sizeof bootstrap)
+        return NULL;
+    bootstrapUsed = at + n;
+    return bootstrap + at;
+}
+
+static int fromBootstrap(const void *p)
+{
+    return (const char *)p >= bootstrap && (const char *)p < bootstrap + sizeof bootstrap;
+}
+
+static void resolve(void)
+{
+    static int resolving;
+    if (realFree != NULL || resolving)
+        return;
+    resolving = 1;
+    realMalloc = (MallocFn)dlsym(RTLD_NEXT, "malloc");
+    realCalloc = (CallocFn)dlsym(RTLD_NEXT, "calloc");
+    realRealloc = (ReallocFn)dlsym(RTLD_NEXT, "realloc");
+    realFree = (FreeFn)dlsym(RTLD_NEXT, "free");
+    resolving = 0;
+}
+
+static void lock(void)
+{
+    while (atomic_flag_test_and_set_explicit(&trackLock, memory_order_acquire))
+        ;
+}
+
+static void unlock(void)
+{
+    atomic_flag_clear_explicit(&trackLock, memory_order_release);
+}
+
+/* Count an allocation about to be made; 0 if it is the one to fail. */
+static int admit(size_t n)
+{
+    int ok = 1;
+    lock();
+    if (armed && ++made == failAt) {
+        failedSize = n;
+        ok = 0;
+    }
+    unlock();
+    return ok;
+}
+
+static void track(void *p)
+{
+    lock();
+    if (armed && p != NULL && trackedCount < kMaxTracked)
+        tracked[trackedCount++] = p;
+    unlock();
+}
+
+static void untrack(void *p)
+{
+    lock();
+    for (long i = 0; armed && i < trackedCount; i++)
+        if (tracked[i] == p) {
+            tracked[i] = tracked[--trackedCount];
+            break;
+        }
+    unlock();
+}
+
+void *malloc(size_t n)
+{
+    resolve();
+    if (realMalloc == NULL)
+        return bootstrapAlloc(n);
+    if (!admit(n)) {
+        errno = ENOMEM;
+        return NULL;
+    }
+    void *p = realMalloc(n);
+    track(p);
+    return p;
+}
+
+void *calloc(size_t count, size_t size)
+{
+    resolve();
+    if (realCalloc == NULL)
+        return bootstrapAlloc(count * size); /* static storage is zeroed */
+    if (!admit(count * size)) {
+        errno = ENOMEM;
+        return NULL;
+    }
+    void *p = realCalloc(count, size);
+    track(p);
+    return p;
+}
+
+void *realloc(void *old, size_t n)
+{
+    resolve();
+    if (!admit(n)) {
+        errno = ENOMEM;
+        return NULL;
+    }
+    untrack(old);
+    void *p = realRealloc(old, n);
+    track(p != NULL ? p : old);
+    return p;
+}
+
+void free(void *p)
+{
+    if (p == NULL || fromBootstrap(p))
+        return;
+    untrack(p);
+    resolve();
+    realFree(p);
+}
+
+void armAllocations(long nth)
+{
+    lock();
+    armed = 1;
+    made = 0;
+    failAt = nth;
+    failedSize = 0;
+    trackedCount = 0;
+    unlock();
+}
+
+void disarmAllocations(void)
+{
+    lock();
+    armed = 0;
+    unlock();
+}
+
+long allocationsMade(void)
+{
+    return made;
+}
+
+long allocationsLive(void)
+{
+    return trackedCount;
+}
+
+size_t failedAllocationSize(void)
+{
+    return failedSize;
+}
+
+/* ---- ioctl ---- */
+
+enum { kMaxFaults = 4 };
+struct IoctlFault {
+    unsigned long request;
+    int nth;
+    int err;
+    int seen;
+};
+static struct IoctlFault faults[kMaxFaults];
+static int faultCount;
+
+void failIoctl(unsigned long request, int nth, int err)
+{
+    if (faultCount < kMaxFaults)
+        faults[faultCount++] = (struct IoctlFault){request, nth, err, 0};
+}
+
+void clearIoctlFaults(void)
+{
+    faultCount = 0;
+}
+
+/* The error to inject for this call of request, or 0. */
+static int injectedError(unsigned long request)
+{
+    for (int i = 0; i < faultCount; i++)
+        if (faults[i].request == request && ++faults[i].seen == faults[i].nth)
+            return faults[i].err;
+    return 0;
+}
+
+int ioctl(int fd, unsigned long request, ...)
+{
+    va_list args;
+    va_start(args, request);
+    void *arg = va_arg(args, void *);
+    va_end(args);
+    int err = injectedError(request);
+    if (err != 0) {
+        errno = err;
+        return -1;
+    }
+    return (int)syscall(SYS_ioctl, fd, request, arg);
+}

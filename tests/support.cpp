@@ -1,0 +1,196 @@
+#include "support.h"
+
+#include <dirent.h>
+#include <dlfcn.h>
+#include <errno.h>
+#include <net/if.h>
+#include <sys/mman.h>
+#include <fcntl.h>
+#include <sched.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string scenarioSetup(const std::string &name)
+{
+    return readFile(std::string(IFENUM_SCENARIO_DIR) + "/" + name + ".ip");
+}
+
+std::string scenarioGolden(const std::string &name)
+{
+    return readFile(std::string(IFENUM_SCENARIO_DIR) + "/" + name + ".out");
+}
+
+static int statusOf(int wstatus)
+{
+    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+}
+
+static std::string drain(int fd)
+{
+    std::string out;
+    char chunk[4096];
+    ssize_t n;
+    while ((n = read(fd, chunk, sizeof chunk)) > 0 || (n < 0 && errno == EINTR))
+        if (n > 0)
+            out.append(chunk, static_cast<size_t>(n));
+    return out;
+}
+
+RunResult runInChild(const std::function<int()> &fn)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return {"pipe failed", -1};
+    fflush(stdout);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(fds[1], STDOUT_FILENO);
+        close(fds[0]);
+        close(fds[1]);
+        int status = fn();
+        fflush(stdout);
+        _exit(status);
+    }
+    close(fds[1]);
+    RunResult result{drain(fds[0]), -1};
+    close(fds[0]);
+    int wstatus = 0;
+    if (pid > 0 && waitpid(pid, &wstatus, 0) == pid)
+        result.status = statusOf(wstatus);
+    return result;
+}
+
+RunResult runProgram(const std::vector<std::string> &argv)
+{
+    return runInChild([&argv] {
+        std::vector<char *> args;
+        for (const std::string &arg : argv)
+            args.push_back(const_cast<char *>(arg.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        return 127;
+    });
+}
+
+// Feed the batch to ip in this namespace; its errors go to stderr.
+static bool configure(const std::string &ipBatch)
+{
+    FILE *ip = popen("ip -batch - >&2", "w");
+    if (ip == nullptr)
+        return false;
+    fputs(ipBatch.c_str(), ip);
+    return pclose(ip) == 0;
+}
+
+void NamespaceTest::enterNamespace(const std::string &ipBatch)
+{
+    if (unshare(CLONE_NEWNET) != 0) {
+        std::string why = std::string("cannot create a network namespace: ") + strerror(errno);
+        if (getenv("CI") != nullptr)
+            FAIL() << why << " (required under CI)";
+        GTEST_SKIP() << why;
+    }
+    ASSERT_TRUE(configure(ipBatch)) << "ip -batch failed for:\n" << ipBatch;
+}
+
+Routine loadRoutine()
+{
+    void *lib = dlopen(IFENUM_LIBRARY, RTLD_NOW);
+    return lib ? reinterpret_cast<Routine>(dlsym(lib, "getEthernetDetails")) : nullptr;
+}
+
+int (*loadLibraryMain())()
+{
+    void *lib = dlopen(IFENUM_LIBRARY, RTLD_NOW);
+    return lib ? reinterpret_cast<int (*)()>(dlsym(lib, "main")) : nullptr;
+}
+
+EthernetDetails *callCapturing(Routine routine, std::string *out)
+{
+    fflush(stdout);
+    int saved = dup(STDOUT_FILENO);
+    int sink = out ? memfd_create("routine-output", 0) : open("/dev/null", O_WRONLY);
+    dup2(sink, STDOUT_FILENO);
+    EthernetDetails *list = routine();
+    fflush(stdout);
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    if (out != nullptr) {
+        lseek(sink, 0, SEEK_SET);
+        *out = drain(sink);
+    }
+    close(sink);
+    return list;
+}
+
+std::string summaryOf(const EthernetDetails *list)
+{
+    std::string text;
+    char line[128];
+    for (; list != nullptr; list = list->ifNext) {
+        snprintf(line, sizeof line, "ifName %s ifIndex %d ifSpeed %d ifErrorCode : %d \n",
+                 list->ifName, list->ifIndex, list->ifSpeed, list->ifErrorCode);
+        text += line;
+    }
+    return text;
+}
+
+int openDescriptors()
+{
+    int count = 0;
+    DIR *dir = opendir("/proc/self/fd");
+    while (dir != nullptr && readdir(dir) != nullptr)
+        count++;
+    if (dir != nullptr)
+        closedir(dir);
+    return count;
+}
+
+namespace {
+
+struct Expected {
+    const char *name;
+    const char *address;
+    int speed;
+};
+
+// What the mixed scenario configures, in the kernel's order.
+const Expected kMixed[] = {
+    {"lo", "127.0.0.1", 0},
+    {"abcdefghijklmno", "192.168.200.250", -1},
+    {"v0", "10.1.0.1", 10000},
+    {"tap0", "10.2.0.1", 10000},
+    {"tap0:1", "10.2.0.2", 10000},
+};
+
+} // namespace
+
+testing::AssertionResult matchesMixed(const EthernetDetails *list)
+{
+    for (const Expected &want : kMixed) {
+        if (list == nullptr)
+            return testing::AssertionFailure() << "list ends before " << want.name;
+        if (strcmp(list->ifName, want.name) != 0 || strcmp(list->ifIpAddress, want.address) != 0 ||
+            list->ifSpeed != want.speed || list->ifErrorCode != 0 ||
+            static_cast<unsigned>(list->ifIndex) != if_nametoindex(want.name))
+            return testing::AssertionFailure() << "record differs: " << summaryOf(list);
+        list = list->ifNext;
+    }
+    if (list != nullptr)
+        return testing::AssertionFailure() << "extra records: " << summaryOf(list);
+    return testing::AssertionSuccess();
+}
