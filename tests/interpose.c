@@ -97,7 +97,7 @@ static void track(void *p)
 static void untrack(void *p)
 {
     lock();
-    for (long i = 0; armed && i < trackedCount; i++)
+    for (long i = 0; i < trackedCount; i++)
         if (tracked[i] == p) {
             tracked[i] = tracked[--trackedCount];
             break;

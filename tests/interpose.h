@@ -9,7 +9,8 @@ extern "C" {
 #endif
 
 /* Fail the nth allocation (1-based) from now on; 0 fails none.  Counts and
- * tracks every allocation until disarmAllocations(). */
+ * tracks every allocation until disarmAllocations(); frees of tracked
+ * blocks are followed until the next arming. */
 void armAllocations(long failAt);
 void disarmAllocations(void);
 /* Allocations made since arming, and how many of them are still live. */

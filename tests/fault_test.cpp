@@ -1,0 +1,217 @@
+// Every failure path through the real code: system calls failed by seccomp,
+// single requests failed by an interposed ioctl, and an allocation sweep.
+#include "interpose.h"
+#include "support.h"
+
+#include <errno.h>
+#include <linux/sockios.h>
+#include <seccomp.h>
+#include <unistd.h>
+
+namespace {
+
+// A system call made to fail: socket when request is 0, else that ioctl.
+struct SyscallFault {
+    const char *name;
+    unsigned long request;
+    int err;
+    unsigned long request2 = 0;
+    int err2 = 0;
+};
+
+const SyscallFault kSyscallFaults[] = {
+    {"socket_emfile", 0, EMFILE},
+    {"ifconf_eacces", SIOCGIFCONF, EACCES},
+    {"ethtool_eio", SIOCETHTOOL, EIO},
+    {"ethtool_enodev", SIOCETHTOOL, ENODEV},
+    {"index_enxio", SIOCGIFINDEX, ENXIO},
+    {"ethtool_eio_index_enodev", SIOCETHTOOL, EIO, SIOCGIFINDEX, ENODEV},
+};
+
+void PrintTo(const SyscallFault &fault, std::ostream *os)
+{
+    *os << fault.name;
+}
+
+int addRule(scmp_filter_ctx filter, unsigned long request, int err)
+{
+    if (request == 0)
+        return seccomp_rule_add(filter, SCMP_ACT_ERRNO(err), SCMP_SYS(socket), 0);
+    return seccomp_rule_add(filter, SCMP_ACT_ERRNO(err), SCMP_SYS(ioctl), 1,
+                            SCMP_A1(SCMP_CMP_EQ, request));
+}
+
+// Install the fault's filter in this process; false if that failed.
+bool installFilter(const SyscallFault &fault)
+{
+    scmp_filter_ctx filter = seccomp_init(SCMP_ACT_ALLOW);
+    bool ok = filter != nullptr && addRule(filter, fault.request, fault.err) == 0 &&
+              (fault.err2 == 0 || addRule(filter, fault.request2, fault.err2) == 0) &&
+              seccomp_load(filter) == 0;
+    seccomp_release(filter);
+    return ok;
+}
+
+class SyscallFaultTest : public MixedNamespace, public testing::WithParamInterface<SyscallFault> {
+protected:
+    std::string golden() const
+    {
+        return readFile(std::string(IFENUM_FAULT_DIR) + "/" + GetParam().name + ".out");
+    }
+};
+
+TEST_P(SyscallFaultTest, ProgramReportsTheFault)
+{
+    const SyscallFault &fault = GetParam();
+    RunResult run = runInChild([&fault] {
+        if (!installFilter(fault))
+            return 200;
+        execl(IFREPORT_PROGRAM, IFREPORT_PROGRAM, nullptr);
+        return 127;
+    });
+    EXPECT_EQ(run.out, golden());
+    EXPECT_EQ(run.status, 1);
+}
+
+// Through the library, the socket must be closed on every path: status 99
+// says the call changed the set of open descriptors.
+TEST_P(SyscallFaultTest, LibraryReportsTheFaultAndClosesTheSocket)
+{
+    const SyscallFault &fault = GetParam();
+    RunResult run = runInChild([&fault] {
+        int (*libraryMain)() = loadLibraryMain();
+        int before = openDescriptors();
+        if (libraryMain == nullptr || !installFilter(fault))
+            return 200;
+        int status = libraryMain();
+        return openDescriptors() == before ? status : 99;
+    });
+    EXPECT_EQ(run.out, golden());
+    EXPECT_EQ(run.status, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SyscallFaultTest, testing::ValuesIn(kSyscallFaults),
+                         [](const testing::TestParamInfo<SyscallFault> &info) {
+                             return std::string(info.param.name);
+                         });
+
+// One request of one entry failed; every other record must be untouched.
+struct EntryFault {
+    unsigned long request;
+    int nth;  // which call of that request, 1-based: the entry
+    int err;
+    const char *failedSummary;  // the failed entry's driver line
+};
+
+const EntryFault kEntryFaults[] = {
+    {SIOCETHTOOL, 1, EIO, "ifName lo ifIndex 1 ifSpeed 0 ifErrorCode : 5 \n"},
+    {SIOCETHTOOL, 2, EIO, "ifName abcdefghijklmno ifIndex 2 ifSpeed 0 ifErrorCode : 5 \n"},
+    {SIOCETHTOOL, 3, EOPNOTSUPP, "ifName v0 ifIndex 4 ifSpeed 0 ifErrorCode : 0 \n"},
+    {SIOCGIFINDEX, 2, ENODEV, "ifName abcdefghijklmno ifIndex 0 ifSpeed -1 ifErrorCode : 0 \n"},
+    {SIOCGIFINDEX, 4, ENXIO, "ifName tap0 ifIndex 0 ifSpeed 10000 ifErrorCode : 0 \n"},
+};
+
+// The driver lines of a healthy mixed list, with line n replaced.
+std::string withLine(const std::string &summary, int n, const std::string &line)
+{
+    size_t begin = 0;
+    for (int i = 1; i < n; i++)
+        begin = summary.find('\n', begin) + 1;
+    return summary.substr(0, begin) + line + summary.substr(summary.find('\n', begin) + 1);
+}
+
+TEST_F(MixedNamespace, OneFailedRequestAffectsOnlyItsEntry)
+{
+    Routine routine = loadRoutine();
+    ASSERT_NE(routine, nullptr) << dlerror();
+    EthernetDetails *healthy = callCapturing(routine, nullptr);
+    ASSERT_TRUE(matchesMixed(healthy));
+    for (const EntryFault &fault : kEntryFaults) {
+        std::string out;
+        failIoctl(fault.request, fault.nth, fault.err);
+        EthernetDetails *list = callCapturing(routine, &out);
+        clearIoctlFaults();
+        EXPECT_EQ(summaryOf(list), withLine(summaryOf(healthy), fault.nth, fault.failedSummary));
+        std::string message = fault.request == SIOCETHTOOL ? " speed. Error code : " : " index. Error code : ";
+        message += std::to_string(fault.request == SIOCETHTOOL && fault.err == EOPNOTSUPP ? 0 : fault.err);
+        EXPECT_NE(out.find(message), std::string::npos) << out;
+        freeEthernetDetails(list);
+    }
+    freeEthernetDetails(healthy);
+}
+
+// Allocations per entry, in order: name, address, link settings, record.
+constexpr int kAllocationsPerEntry = 4;
+constexpr int kSettingsAllocation = 3;
+
+// Every record well formed and equal to its healthy twin, but for the entry
+// whose allocation failed: left out, or reporting ENOMEM for its speed.
+void expectPolicy(const EthernetDetails *list, const EthernetDetails *healthy, long failed,
+                  const std::string &out)
+{
+    long entry = (failed - 1) / kAllocationsPerEntry;
+    bool settingsFailed = (failed - 1) % kAllocationsPerEntry + 1 == kSettingsAllocation;
+    long position = 0;
+    for (; healthy != nullptr; healthy = healthy->ifNext, position++) {
+        if (position == entry && !settingsFailed)
+            continue;
+        ASSERT_NE(list, nullptr) << "list ends at entry " << position;
+        ASSERT_NE(list->ifName, nullptr);
+        ASSERT_NE(list->ifIpAddress, nullptr);
+        EXPECT_STREQ(list->ifName, healthy->ifName);
+        EXPECT_STREQ(list->ifIpAddress, healthy->ifIpAddress);
+        EXPECT_EQ(list->ifIndex, healthy->ifIndex);
+        if (position == entry) {
+            EXPECT_EQ(list->ifSpeed, 0);
+            EXPECT_EQ(list->ifErrorCode, ENOMEM);
+            std::string message = std::string("interface ") + list->ifName + " speed. Error code : 12 ";
+            EXPECT_NE(out.find(message), std::string::npos) << out;
+        } else {
+            EXPECT_EQ(list->ifSpeed, healthy->ifSpeed);
+            EXPECT_EQ(list->ifErrorCode, healthy->ifErrorCode);
+        }
+        list = list->ifNext;
+    }
+    EXPECT_EQ(list, nullptr);
+}
+
+Routine armedRoutine;
+long armedFailAt;
+
+// The routine alone, with allocation failure armed around it.
+EthernetDetails *callArmed()
+{
+    armAllocations(armedFailAt);
+    EthernetDetails *list = armedRoutine();
+    disarmAllocations();
+    return list;
+}
+
+TEST_F(MixedNamespace, EveryAllocationFailureKeepsTheListSound)
+{
+    armedRoutine = loadRoutine();
+    ASSERT_NE(armedRoutine, nullptr) << dlerror();
+    EthernetDetails *healthy = callCapturing(armedRoutine, nullptr);
+    ASSERT_TRUE(matchesMixed(healthy));
+    int descriptors = openDescriptors();
+    for (armedFailAt = 1;; armedFailAt++) {
+        SCOPED_TRACE("allocation " + std::to_string(armedFailAt) + " failed");
+        std::string out;
+        EthernetDetails *list = callCapturing(callArmed, &out);
+        bool injected = allocationsMade() >= armedFailAt;
+        if (injected)
+            expectPolicy(list, healthy, armedFailAt, out);
+        else
+            EXPECT_TRUE(matchesMixed(list));
+        freeEthernetDetails(list);
+        EXPECT_EQ(allocationsLive(), 0) << "leaked";
+        EXPECT_EQ(openDescriptors(), descriptors);
+        if (!injected) {
+            EXPECT_EQ(allocationsMade(), 5 * kAllocationsPerEntry);
+            break;
+        }
+    }
+    freeEthernetDetails(healthy);
+}
+
+} // namespace
