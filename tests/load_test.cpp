@@ -1,0 +1,188 @@
+// Load and change: many threads at once, many calls in a row, and
+// interfaces coming and going while the routine runs.
+#include "support.h"
+
+#include <fcntl.h>
+#include <malloc.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <regex>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// A count from the environment, for longer runs than the default.
+long countFromEnv(const char *name, long fallback)
+{
+    const char *value = getenv(name);
+    return value != nullptr ? atol(value) : fallback;
+}
+
+// Send stdout to /dev/null while the object lives.
+class QuietStdout {
+public:
+    QuietStdout() : saved_(dup(STDOUT_FILENO))
+    {
+        fflush(stdout);
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        close(null);
+    }
+    ~QuietStdout()
+    {
+        fflush(stdout);
+        dup2(saved_, STDOUT_FILENO);
+        close(saved_);
+    }
+
+private:
+    int saved_;
+};
+
+TEST_F(MixedNamespace, ConcurrentCallsEachGetACorrectList)
+{
+    Routine routine = loadRoutine();
+    ASSERT_NE(routine, nullptr) << dlerror();
+    const long threads = 8, calls = countFromEnv("IFENUM_THREAD_CALLS", 250);
+    int descriptors = openDescriptors();
+    std::atomic<long> wrong{0};
+    {
+        QuietStdout quiet;
+        std::vector<std::thread> pool;
+        for (long t = 0; t < threads; t++)
+            pool.emplace_back([&] {
+                for (long i = 0; i < calls; i++) {
+                    EthernetDetails *list = routine();
+                    wrong += matchesMixed(list) ? 0 : 1;
+                    freeEthernetDetails(list);
+                }
+            });
+        for (std::thread &thread : pool)
+            thread.join();
+    }
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_EQ(openDescriptors(), descriptors);
+}
+
+class Over25Namespace : public NamespaceTest {
+protected:
+    void SetUp() override { enterNamespace(scenarioSetup("over_25")); }
+};
+
+int lengthOf(const EthernetDetails *list)
+{
+    int n = 0;
+    for (; list != nullptr; list = list->ifNext)
+        n++;
+    return n;
+}
+
+TEST_F(Over25Namespace, RepeatedCallsHoldDescriptorsAndHeapSteady)
+{
+    Routine routine = loadRoutine();
+    ASSERT_NE(routine, nullptr) << dlerror();
+    const long calls = countFromEnv("IFENUM_SOAK_CALLS", 10000);
+    QuietStdout quiet;
+    freeEthernetDetails(routine());
+    int descriptors = openDescriptors();
+    size_t heap = mallinfo2().uordblks;
+    long wrongLength = 0;
+    for (long i = 1; i < calls; i++) {
+        EthernetDetails *list = routine();
+        wrongLength += lengthOf(list) == 25 ? 0 : 1;
+        freeEthernetDetails(list);
+    }
+    EXPECT_EQ(wrongLength, 0);
+    EXPECT_EQ(openDescriptors(), descriptors);
+    EXPECT_EQ(mallinfo2().uordblks, heap);
+}
+
+// Start ip adding bridges and deleting them again in this namespace.
+pid_t startChurn(long bridges)
+{
+    std::ostringstream batch;
+    for (long i = 0; i < bridges; i++) {
+        batch << "link add ch" << i << " type bridge\n";
+        batch << "addr add 10.9." << i % 250 << ".1/24 dev ch" << i << "\n";
+        if (i >= 4)
+            batch << "link del ch" << i - 4 << "\n";
+    }
+    FILE *file = tmpfile();
+    fputs(batch.str().c_str(), file);
+    fflush(file);
+    rewind(file);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(fileno(file), STDIN_FILENO);
+        execlp("ip", "ip", "-batch", "-", static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    fclose(file);
+    return pid;
+}
+
+// Lines the routine may write; anything else is a fault.
+const std::regex kRoutineLine(
+    "====================== Loading library for fetching ethernet details ====================== "
+    "|Number of interfaces : \\d+"
+    "|Error while querying (SIOCETHTOOL|SIOCGIFINDEX) for fetching interface \\S+ (speed|index)\\. "
+    "Error code : \\d+ SIOCETHTOOL ioctl : "
+    "|INTERFACE DETAILS ==> Name : \\S+, IpAddress : [0-9.]+, Index : \\d+, Bandwidth : -?\\d+, "
+    "ifErrorCode : \\d+, "
+    "|Releasing resources\\.|Releasing socket resources\\.");
+
+// The list well formed, every line known, and every failed field explained
+// by its message.
+testing::AssertionResult consistent(const EthernetDetails *list, const std::string &out)
+{
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);)
+        if (!std::regex_match(line, kRoutineLine))
+            return testing::AssertionFailure() << "unexpected line: " << line;
+    int n = 0;
+    for (; list != nullptr; list = list->ifNext, n++) {
+        if (n == 25 || list->ifName == nullptr || list->ifIpAddress == nullptr)
+            return testing::AssertionFailure() << "malformed list";
+        std::string index = std::string("interface ") + list->ifName + " index. Error code : ";
+        std::string speed = std::string("interface ") + list->ifName + " speed. Error code : " +
+                            std::to_string(list->ifErrorCode) + " ";
+        if ((list->ifIndex == 0 && out.find(index) == std::string::npos) ||
+            (list->ifErrorCode != 0 && out.find(speed) == std::string::npos))
+            return testing::AssertionFailure() << "unexplained failure in " << out;
+    }
+    return testing::AssertionSuccess();
+}
+
+TEST_F(MixedNamespace, InterfacesComingAndGoingDuringCalls)
+{
+    Routine routine = loadRoutine();
+    ASSERT_NE(routine, nullptr) << dlerror();
+    pid_t churn = startChurn(countFromEnv("IFENUM_CHURN_BRIDGES", 100));
+    ASSERT_GT(churn, 0);
+    long calls = 0, sawChurn = 0, sawFailure = 0, inconsistent = 0;
+    int status = 0;
+    const time_t deadline = time(nullptr) + 30;
+    while (waitpid(churn, &status, WNOHANG) == 0 && time(nullptr) < deadline) {
+        std::string out;
+        EthernetDetails *list = callCapturing(routine, &out);
+        inconsistent += consistent(list, out) ? 0 : 1;
+        sawChurn += out.find("Name : ch") != std::string::npos ? 1 : 0;
+        sawFailure += out.find("Error code : 19 ") != std::string::npos ? 1 : 0;
+        freeEthernetDetails(list);
+        calls++;
+    }
+    if (kill(churn, SIGKILL) == 0)
+        waitpid(churn, &status, 0);
+    EXPECT_EQ(inconsistent, 0) << "of " << calls << " calls";
+    EXPECT_GT(sawChurn, 0) << "no call saw a churning bridge in " << calls << " calls";
+    RecordProperty("calls", static_cast<int>(calls));
+    RecordProperty("callsSeeingChurn", static_cast<int>(sawChurn));
+    RecordProperty("callsSeeingVanishedDevice", static_cast<int>(sawFailure));
+}
+
+} // namespace

@@ -1,0 +1,45 @@
+// valgrind memcheck over ifreport and over a caller that frees the list.
+#include "support.h"
+
+#include <unistd.h>
+
+namespace {
+
+const char *const kValgrind = "/usr/bin/valgrind";
+
+// Run argv under memcheck; valgrind's verdict becomes exit status 3.
+RunResult memcheck(const char *leakKinds, const char *program)
+{
+    return runProgram({kValgrind, "--quiet", "--error-exitcode=3", "--leak-check=full",
+                       std::string("--errors-for-leak-kinds=") + leakKinds, "--log-fd=2", program});
+}
+
+class Memcheck : public MixedNamespace {
+protected:
+    void SetUp() override
+    {
+        if (access(kValgrind, X_OK) != 0) {
+            if (getenv("CI") != nullptr)
+                FAIL() << "valgrind is missing (required under CI)";
+            GTEST_SKIP() << "valgrind is not installed";
+        }
+        MixedNamespace::SetUp();
+    }
+};
+
+// ifreport leaves its list to process exit: errors count, leaks do not.
+TEST_F(Memcheck, ProgramHasNoMemoryErrors)
+{
+    RunResult run = memcheck("none", IFREPORT_PROGRAM);
+    EXPECT_EQ(run.out, scenarioGolden("mixed"));
+    EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(Memcheck, CallerThatFreesTheListLosesNothing)
+{
+    RunResult run = memcheck("definite,indirect,possible", IFENUM_EXAMPLE_C);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("tap0:1"), std::string::npos) << run.out;
+}
+
+} // namespace
