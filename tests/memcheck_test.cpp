@@ -1,8 +1,6 @@
 // valgrind memcheck over ifreport and over a caller that frees the list.
 #include "support.h"
 
-#include <unistd.h>
-
 namespace {
 
 const char *const kValgrind = "/usr/bin/valgrind";
@@ -18,12 +16,9 @@ class Memcheck : public MixedNamespace {
 protected:
     void SetUp() override
     {
-        if (access(kValgrind, X_OK) != 0) {
-            if (getenv("CI") != nullptr)
-                FAIL() << "valgrind is missing (required under CI)";
-            GTEST_SKIP() << "valgrind is not installed";
-        }
-        MixedNamespace::SetUp();
+        requireTool(kValgrind);
+        if (!IsSkipped() && !HasFatalFailure())
+            MixedNamespace::SetUp();
     }
 };
 

@@ -96,6 +96,15 @@ static bool configure(const std::string &ipBatch)
     return pclose(ip) == 0;
 }
 
+void NamespaceTest::requireTool(const char *path)
+{
+    if (access(path, X_OK) == 0)
+        return;
+    if (getenv("CI") != nullptr)
+        FAIL() << path << " is missing (required under CI)";
+    GTEST_SKIP() << path << " is not installed";
+}
+
 void NamespaceTest::enterNamespace(const std::string &ipBatch)
 {
     if (unshare(CLONE_NEWNET) != 0) {

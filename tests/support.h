@@ -58,6 +58,8 @@ testing::AssertionResult matchesMixed(const EthernetDetails *list);
 class NamespaceTest : public testing::Test {
 protected:
     void enterNamespace(const std::string &ipBatch);
+    // Skip when a tool is missing, except under CI.
+    void requireTool(const char *path);
 };
 
 // A namespace built from the named scenario, for parameterised tests.

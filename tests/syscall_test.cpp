@@ -1,0 +1,78 @@
+// The routine's system calls: 3 + 2n socket/ioctl/close for n entries, and
+// stdout written in as few writes as its buffer allows.
+#include "support.h"
+
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <regex>
+#include <sstream>
+
+namespace {
+
+const char *const kStrace = "/usr/bin/strace";
+
+class SystemCallTest : public ScenarioTest {
+protected:
+    void SetUp() override
+    {
+        requireTool(kStrace);
+        if (!IsSkipped() && !HasFatalFailure())
+            ScenarioTest::SetUp();
+    }
+};
+
+struct CallCounts {
+    int sinceSocket;  // socket, ioctl and close from the socket on
+    int writes;       // writes to stdout
+};
+
+// stdio sizes a stream's buffer by its descriptor's block size; ours is a pipe.
+size_t pipeBufferSize()
+{
+    int fds[2];
+    struct stat info = {};
+    if (pipe(fds) == 0) {
+        fstat(fds[1], &info);
+        close(fds[0]);
+        close(fds[1]);
+    }
+    return info.st_blksize > 0 ? static_cast<size_t>(info.st_blksize) : BUFSIZ;
+}
+
+CallCounts countCalls(const std::string &trace)
+{
+    static const std::regex socketCall("^socket\\(AF_INET, SOCK_DGRAM.*");
+    static const std::regex requestCall("^(socket|ioctl|close)\\(.*");
+    CallCounts counts = {0, 0};
+    bool opened = false;
+    std::istringstream lines(trace);
+    for (std::string line; std::getline(lines, line);) {
+        opened = opened || std::regex_match(line, socketCall);
+        counts.sinceSocket += opened && std::regex_match(line, requestCall) ? 1 : 0;
+        counts.writes += line.rfind("write(1,", 0) == 0 ? 1 : 0;
+    }
+    return counts;
+}
+
+TEST_P(SystemCallTest, FloorOfRequestsAndFewestWrites)
+{
+    char traceFile[] = "/tmp/ifenum-strace-XXXXXX";
+    int fd = mkstemp(traceFile);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    RunResult run = runProgram({kStrace, "-qq", "-e", "trace=socket,ioctl,close,write", "-o", traceFile,
+                                IFREPORT_PROGRAM});
+    CallCounts counts = countCalls(readFile(traceFile));
+    unlink(traceFile);
+    ASSERT_EQ(run.out, scenarioGolden(GetParam()));
+    int entries = atoi(run.out.substr(run.out.find("Number of interfaces : ") + 23).c_str());
+    EXPECT_EQ(counts.sinceSocket, 3 + 2 * entries);
+    size_t buffer = pipeBufferSize();
+    EXPECT_EQ(counts.writes, static_cast<int>((run.out.size() + buffer - 1) / buffer));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, SystemCallTest, testing::Values("no_ipv4", "lo_only", "mixed", "over_25"));
+
+} // namespace
