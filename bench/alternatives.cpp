@@ -22,7 +22,8 @@ int enumerateFloor()
     struct ifconf conf;
     conf.ifc_len = sizeof entries;
     conf.ifc_req = entries;
-    int count = ioctl(sock, SIOCGIFCONF, &conf) < 0 ? -1 : conf.ifc_len / static_cast<int>(sizeof(struct ifreq));
+    int count =
+        ioctl(sock, SIOCGIFCONF, &conf) < 0 ? -1 : conf.ifc_len / static_cast<int>(sizeof(struct ifreq));
     for (int i = 0; i < count; i++) {
         struct ethtool_cmd settings = {};
         settings.cmd = ETHTOOL_GSET;

@@ -24,7 +24,7 @@
 namespace {
 
 const int kSizes[] = {1, 8, 25};
-std::map<int, int> namespaceOf;  // entry count -> namespace descriptor
+std::map<int, int> namespaceOf; // entry count -> namespace descriptor
 EthernetDetails *(*routine)();
 
 // A new namespace holding lo and entries - 1 bridges and veths with addresses.
@@ -80,7 +80,7 @@ BENCHMARK(getifaddrsAlternative)->Arg(1)->Arg(8)->Arg(25);
 
 // Keeps every run's time per call, in microseconds, for the ratio table.
 class Collector : public benchmark::ConsoleReporter {
-public:
+  public:
     std::map<std::string, double> micros;
     void ReportRuns(const std::vector<Run> &runs) override
     {
@@ -150,7 +150,8 @@ void compareProcesses(FILE *out, const char *ifreport, int rounds)
             millis[c].push_back(timeProcess(commands[c]));
             peakKiB[c] = std::max(peakKiB[c], peakMemory(commands[c]));
         }
-    fprintf(out, "\nWhole process, 25 entries, %d alternating runs each (median wall time, peak RSS)\n", rounds);
+    fprintf(out, "\nWhole process, 25 entries, %d alternating runs each (median wall time, peak RSS)\n",
+            rounds);
     const char *const names[] = {"ifreport", "ip -4 -o addr show", "/bin/true (start-up floor)"};
     for (int c = 0; c < 3; c++)
         fprintf(out, "  %-26s %8.3f ms  %6ld KiB\n", names[c], median(millis[c]), peakKiB[c]);

@@ -37,8 +37,7 @@ int addRule(scmp_filter_ctx filter, unsigned long request, int err)
 {
     if (request == 0)
         return seccomp_rule_add(filter, SCMP_ACT_ERRNO(err), SCMP_SYS(socket), 0);
-    return seccomp_rule_add(filter, SCMP_ACT_ERRNO(err), SCMP_SYS(ioctl), 1,
-                            SCMP_A1(SCMP_CMP_EQ, request));
+    return seccomp_rule_add(filter, SCMP_ACT_ERRNO(err), SCMP_SYS(ioctl), 1, SCMP_A1(SCMP_CMP_EQ, request));
 }
 
 // Install the fault's filter in this process; false if that failed.
@@ -53,7 +52,7 @@ bool installFilter(const SyscallFault &fault)
 }
 
 class SyscallFaultTest : public MixedNamespace, public testing::WithParamInterface<SyscallFault> {
-protected:
+  protected:
     std::string golden() const
     {
         return readFile(std::string(IFENUM_FAULT_DIR) + "/" + GetParam().name + ".out");
@@ -98,9 +97,9 @@ INSTANTIATE_TEST_SUITE_P(Faults, SyscallFaultTest, testing::ValuesIn(kSyscallFau
 // One request of one entry failed; every other record must be untouched.
 struct EntryFault {
     unsigned long request;
-    int nth;  // which call of that request, 1-based: the entry
+    int nth; // which call of that request, 1-based: the entry
     int err;
-    const char *failedSummary;  // the failed entry's driver line
+    const char *failedSummary; // the failed entry's driver line
 };
 
 const EntryFault kEntryFaults[] = {
@@ -132,7 +131,8 @@ TEST_F(MixedNamespace, OneFailedRequestAffectsOnlyItsEntry)
         EthernetDetails *list = callCapturing(routine, &out);
         clearIoctlFaults();
         EXPECT_EQ(summaryOf(list), withLine(summaryOf(healthy), fault.nth, fault.failedSummary));
-        std::string message = fault.request == SIOCETHTOOL ? " speed. Error code : " : " index. Error code : ";
+        std::string message =
+            fault.request == SIOCETHTOOL ? " speed. Error code : " : " index. Error code : ";
         message += std::to_string(fault.request == SIOCETHTOOL && fault.err == EOPNOTSUPP ? 0 : fault.err);
         EXPECT_NE(out.find(message), std::string::npos) << out;
         freeEthernetDetails(list);

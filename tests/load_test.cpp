@@ -25,7 +25,7 @@ long countFromEnv(const char *name, long fallback)
 
 // Send stdout to /dev/null while the object lives.
 class QuietStdout {
-public:
+  public:
     QuietStdout() : saved_(dup(STDOUT_FILENO))
     {
         fflush(stdout);
@@ -40,7 +40,7 @@ public:
         close(saved_);
     }
 
-private:
+  private:
     int saved_;
 };
 
@@ -70,7 +70,7 @@ TEST_F(MixedNamespace, ConcurrentCallsEachGetACorrectList)
 }
 
 class Over25Namespace : public NamespaceTest {
-protected:
+  protected:
     void SetUp() override { enterNamespace(scenarioSetup("over_25")); }
 };
 
@@ -149,8 +149,8 @@ testing::AssertionResult consistent(const EthernetDetails *list, const std::stri
         if (n == 25 || list->ifName == nullptr || list->ifIpAddress == nullptr)
             return testing::AssertionFailure() << "malformed list";
         std::string index = std::string("interface ") + list->ifName + " index. Error code : ";
-        std::string speed = std::string("interface ") + list->ifName + " speed. Error code : " +
-                            std::to_string(list->ifErrorCode) + " ";
+        std::string speed = std::string("interface ") + list->ifName +
+                            " speed. Error code : " + std::to_string(list->ifErrorCode) + " ";
         if ((list->ifIndex == 0 && out.find(index) == std::string::npos) ||
             (list->ifErrorCode != 0 && out.find(speed) == std::string::npos))
             return testing::AssertionFailure() << "unexplained failure in " << out;

@@ -13,7 +13,7 @@ RunResult memcheck(const char *leakKinds, const char *program)
 }
 
 class Memcheck : public MixedNamespace {
-protected:
+  protected:
     void SetUp() override
     {
         requireTool(kValgrind);

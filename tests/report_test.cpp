@@ -24,7 +24,6 @@ TEST_P(ScenarioTest, LibraryMainPrintsTheSameText)
     EXPECT_EQ(run.status, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioTest,
-                         testing::Values("no_ipv4", "lo_only", "mixed", "over_25"));
+INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioTest, testing::Values("no_ipv4", "lo_only", "mixed", "over_25"));
 
 } // namespace

@@ -3,13 +3,13 @@
 #include <dirent.h>
 #include <dlfcn.h>
 #include <errno.h>
-#include <net/if.h>
-#include <sys/mman.h>
 #include <fcntl.h>
+#include <net/if.h>
 #include <sched.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -151,8 +151,8 @@ std::string summaryOf(const EthernetDetails *list)
     std::string text;
     char line[128];
     for (; list != nullptr; list = list->ifNext) {
-        snprintf(line, sizeof line, "ifName %s ifIndex %d ifSpeed %d ifErrorCode : %d \n",
-                 list->ifName, list->ifIndex, list->ifSpeed, list->ifErrorCode);
+        snprintf(line, sizeof line, "ifName %s ifIndex %d ifSpeed %d ifErrorCode : %d \n", list->ifName,
+                 list->ifIndex, list->ifSpeed, list->ifErrorCode);
         text += line;
     }
     return text;
@@ -179,10 +179,8 @@ struct Expected {
 
 // What the mixed scenario configures, in the kernel's order.
 const Expected kMixed[] = {
-    {"lo", "127.0.0.1", 0},
-    {"abcdefghijklmno", "192.168.200.250", -1},
-    {"v0", "10.1.0.1", 10000},
-    {"tap0", "10.2.0.1", 10000},
+    {"lo", "127.0.0.1", 0},        {"abcdefghijklmno", "192.168.200.250", -1},
+    {"v0", "10.1.0.1", 10000},     {"tap0", "10.2.0.1", 10000},
     {"tap0:1", "10.2.0.2", 10000},
 };
 

@@ -13,7 +13,7 @@
 // Output and exit status of one run.
 struct RunResult {
     std::string out;
-    int status;  // exit status, or 128 + signal
+    int status; // exit status, or 128 + signal
 };
 
 // Read a whole file; empty if it cannot be read.
@@ -56,7 +56,7 @@ testing::AssertionResult matchesMixed(const EthernetDetails *list);
 // Every test runs in a namespace of its own, built from an ip batch.  A
 // machine that cannot make one skips the test, except under CI.
 class NamespaceTest : public testing::Test {
-protected:
+  protected:
     void enterNamespace(const std::string &ipBatch);
     // Skip when a tool is missing, except under CI.
     void requireTool(const char *path);
@@ -64,12 +64,12 @@ protected:
 
 // A namespace built from the named scenario, for parameterised tests.
 class ScenarioTest : public NamespaceTest, public testing::WithParamInterface<const char *> {
-protected:
+  protected:
     void SetUp() override { enterNamespace(scenarioSetup(GetParam())); }
 };
 
 // The "mixed" scenario: lo, a bridge without ports, a veth, a tap and a label.
 class MixedNamespace : public NamespaceTest {
-protected:
+  protected:
     void SetUp() override { enterNamespace(scenarioSetup("mixed")); }
 };

@@ -14,7 +14,7 @@ namespace {
 const char *const kStrace = "/usr/bin/strace";
 
 class SystemCallTest : public ScenarioTest {
-protected:
+  protected:
     void SetUp() override
     {
         requireTool(kStrace);
@@ -24,8 +24,8 @@ protected:
 };
 
 struct CallCounts {
-    int sinceSocket;  // socket, ioctl and close from the socket on
-    int writes;       // writes to stdout
+    int sinceSocket; // socket, ioctl and close from the socket on
+    int writes;      // writes to stdout
 };
 
 // stdio sizes a stream's buffer by its descriptor's block size; ours is a pipe.
@@ -62,8 +62,8 @@ TEST_P(SystemCallTest, FloorOfRequestsAndFewestWrites)
     int fd = mkstemp(traceFile);
     ASSERT_GE(fd, 0);
     close(fd);
-    RunResult run = runProgram({kStrace, "-qq", "-e", "trace=socket,ioctl,close,write", "-o", traceFile,
-                                IFREPORT_PROGRAM});
+    RunResult run = runProgram(
+        {kStrace, "-qq", "-e", "trace=socket,ioctl,close,write", "-o", traceFile, IFREPORT_PROGRAM});
     CallCounts counts = countCalls(readFile(traceFile));
     unlink(traceFile);
     ASSERT_EQ(run.out, scenarioGolden(GetParam()));
@@ -73,6 +73,7 @@ TEST_P(SystemCallTest, FloorOfRequestsAndFewestWrites)
     EXPECT_EQ(counts.writes, static_cast<int>((run.out.size() + buffer - 1) / buffer));
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenarios, SystemCallTest, testing::Values("no_ipv4", "lo_only", "mixed", "over_25"));
+INSTANTIATE_TEST_SUITE_P(Scenarios, SystemCallTest,
+                         testing::Values("no_ipv4", "lo_only", "mixed", "over_25"));
 
 } // namespace

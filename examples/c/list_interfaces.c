@@ -8,8 +8,8 @@ int main(void)
 {
     EthernetDetails *list = getEthernetDetails();
     for (const EthernetDetails *d = list; d != NULL; d = d->ifNext)
-        printf("%-16s %-15s index %d speed %d error %d\n", d->ifName, d->ifIpAddress,
-               d->ifIndex, d->ifSpeed, d->ifErrorCode);
+        printf("%-16s %-15s index %d speed %d error %d\n", d->ifName, d->ifIpAddress, d->ifIndex, d->ifSpeed,
+               d->ifErrorCode);
     freeEthernetDetails(list);
     return 0;
 }

@@ -88,13 +88,13 @@ void noteSpeedFailure(EntryState *state, const char *name, int err)
     if (err != EOPNOTSUPP)
         state->errorCode = err;
     printLine("Error while querying SIOCETHTOOL for fetching interface %s speed. "
-           "Error code : %d SIOCETHTOOL ioctl : \n",
-           name, state->errorCode);
+              "Error code : %d SIOCETHTOOL ioctl : \n",
+              name, state->errorCode);
 }
 
 // SIOCETHTOOL (ETHTOOL_GSET) through the entry's own request block.
-void querySpeed(int sock, struct ifreq *entry, struct ethtool_cmd *settings,
-                EntryState *state, const char *name)
+void querySpeed(int sock, struct ifreq *entry, struct ethtool_cmd *settings, EntryState *state,
+                const char *name)
 {
     if (settings == nullptr) {
         noteSpeedFailure(state, name, ENOMEM);
@@ -116,8 +116,8 @@ void queryIndex(int sock, struct ifreq *entry, EntryState *state, const char *na
     if (ioctl(sock, SIOCGIFINDEX, entry) < 0) {
         int err = errno;
         printLine("Error while querying SIOCGIFINDEX for fetching interface %s index. "
-               "Error code : %d SIOCETHTOOL ioctl : \n",
-               name, err);
+                  "Error code : %d SIOCETHTOOL ioctl : \n",
+                  name, err);
         return;
     }
     state->index = entry->ifr_ifindex;
@@ -153,14 +153,13 @@ void appendRecord(ListBuilder *list, EthernetDetails *record)
 void printRecord(const EthernetDetails *record)
 {
     printLine("INTERFACE DETAILS ==> "
-           "Name : %s, "
-           "IpAddress : %s, "
-           "Index : %d, "
-           "Bandwidth : %d, "
-           "ifErrorCode : %d, "
-           "\n",
-           record->ifName, record->ifIpAddress, record->ifIndex, record->ifSpeed,
-           record->ifErrorCode);
+              "Name : %s, "
+              "IpAddress : %s, "
+              "Index : %d, "
+              "Bandwidth : %d, "
+              "ifErrorCode : %d, "
+              "\n",
+              record->ifName, record->ifIpAddress, record->ifIndex, record->ifSpeed, record->ifErrorCode);
 }
 
 // Query one entry and append its record; an entry whose strings or record

@@ -39,6 +39,24 @@ void appendDecimal(Line *line, int value)
     appendBytes(line, digits + at, sizeof digits - at);
 }
 
+// Append format with its %s and %d conversions filled from args.
+void appendFormatted(Line *line, const char *format, va_list args)
+{
+    for (const char *at = format; *at != '\0';) {
+        const char *conversion = strchrnul(at, '%');
+        appendBytes(line, at, static_cast<size_t>(conversion - at));
+        if (*conversion == '\0')
+            break;
+        if (conversion[1] == 's') {
+            const char *text = va_arg(args, const char *);
+            appendBytes(line, text, strlen(text));
+        } else {
+            appendDecimal(line, va_arg(args, int));
+        }
+        at = conversion + 2;
+    }
+}
+
 } // namespace
 
 void printLine(const char *format, ...)
@@ -47,19 +65,7 @@ void printLine(const char *format, ...)
     line.length = 0;
     va_list args;
     va_start(args, format);
-    for (const char *at = format; *at != '\0';) {
-        const char *conversion = strchrnul(at, '%');
-        appendBytes(&line, at, static_cast<size_t>(conversion - at));
-        if (*conversion == '\0')
-            break;
-        if (conversion[1] == 's') {
-            const char *text = va_arg(args, const char *);
-            appendBytes(&line, text, strlen(text));
-        } else {
-            appendDecimal(&line, va_arg(args, int));
-        }
-        at = conversion + 2;
-    }
+    appendFormatted(&line, format, args);
     va_end(args);
-    fwrite(line.text, 1, line.length, stdout);
+    (void)fwrite(line.text, 1, line.length, stdout);
 }
