@@ -1,15 +1,23 @@
 /*
- * ifenum: the machine's IPv4 interface entries as a list of plain records.
+ * ifenum: the machine's IPv4 interface entries as a list of plain C records.
  *
- * getEthernetDetails() asks the kernel for its interface list and returns
- * one EthernetDetails record per IPv4 entry, in the kernel's order.  While
- * it works it writes a running account of every step to stdout.
+ * getEthernetDetails() opens an AF_INET datagram socket, reads the kernel's
+ * interface list (SIOCGIFCONF) and, for each entry, asks for its link speed
+ * (SIOCETHTOOL, ETHTOOL_GSET) and its index (SIOCGIFINDEX).  It returns one
+ * EthernetDetails record per entry, in the kernel's order, and writes a
+ * running account of every step to stdout (the buffered stream).  Calls
+ * keep no state between them and may run on several threads at once.
  *
  * Ownership: the whole list belongs to the caller once the call returns.
- * Every record and both of its strings come from the process's malloc, so
- * the caller releases them with free(): read ifNext first, then free
- * ifName, ifIpAddress and the record.  freeEthernetDetails() below does
- * exactly that for a whole list.
+ * Every record and both of its strings come from the process's malloc, each
+ * block on its own, and nothing is shared between records or lists.  Release
+ * a list with freeEthernetDetails() below, or by hand with free(): read
+ * ifNext first, then free ifName, ifIpAddress and the record.
+ *
+ * Result: NULL when there is no IPv4 entry, and when the socket or the
+ * interface list cannot be had (the printed message then gives errno).
+ * A failed speed or index request never drops an entry: its record holds 0
+ * in the field that was not obtained.
  *
  * Allocation failure: the call never dereferences a null pointer, always
  * closes its socket and always returns a well-formed list.
@@ -40,27 +48,34 @@
 extern "C" {
 #endif
 
-/* One IPv4 interface entry; also the list node. */
+/* One IPv4 interface entry; also the list node.  Programs read it through
+ * this declaration: the order, widths and offsets never change. */
 typedef struct EthernetDetails {
-    /* Link speed in Mb/s from the link-settings request; 0 if it failed. */
+    /* Link speed in Mb/s, both 16-bit halves of the kernel's answer taken
+     * together: -1 when the device reports an unknown speed (a bridge
+     * without ports), 0 when the request failed for any reason. */
     int32_t ifSpeed;
-    /* Kernel interface index of ifName; 0 if the index request failed. */
+    /* The kernel's index for ifName; 0 when the index request failed. */
     int32_t ifIndex;
-    /* errno of a failed link-settings request; 0 on success or EOPNOTSUPP. */
+    /* errno of a failed link-settings request; 0 when it succeeded and when
+     * the device has no link settings (EOPNOTSUPP, such as lo).  A failed
+     * index request never sets it. */
     int32_t ifErrorCode;
-    /* Interface name as the kernel lists it (labels such as "eth0:1" too). */
+    /* Name exactly as the kernel lists it, at most 15 characters; an
+     * address label such as "eth0:1" is an entry of its own. */
     char *ifName;
-    /* IPv4 address in dotted-decimal text. */
+    /* The IPv4 address in dotted-decimal text, at most 15 characters. */
     char *ifIpAddress;
-    /* Next record, or NULL in the last one. */
+    /* The next record, or NULL in the last one. */
     struct EthernetDetails *ifNext;
 } EthernetDetails;
 
-/* Enumerate the IPv4 interface entries; NULL when there are none or on
- * failure.  The caller owns the result. */
+/* The IPv4 interface entries as a new list, or NULL (see above).  The
+ * caller owns the result. */
 IFENUM_EXPORT EthernetDetails *getEthernetDetails(void);
 
-/* Release a whole list returned by getEthernetDetails(); NULL is fine. */
+/* Release a whole list returned by getEthernetDetails(); NULL is fine.
+ * Inline, so that the library itself exports nothing but its routine. */
 static inline void freeEthernetDetails(EthernetDetails *list)
 {
     while (list != NULL) {

@@ -1,0 +1,67 @@
+// The library's consumers: the examples, and programs built against an
+// installed copy with find_package and with pkg-config.
+#include "support.h"
+
+#include <stdlib.h>
+
+namespace {
+
+class Consumer : public MixedNamespace {
+  protected:
+    std::string expected() const { return readFile(std::string(IFENUM_SCENARIO_DIR) + "/mixed.example.out"); }
+};
+
+struct Example {
+    const char *name;
+    std::vector<std::string> argv;
+};
+
+void PrintTo(const Example &example, std::ostream *os)
+{
+    *os << example.name;
+}
+
+class ExampleTest : public Consumer, public testing::WithParamInterface<Example> {};
+
+TEST_P(ExampleTest, PrintsTheNamespacesRecords)
+{
+    RunResult run = runProgram(GetParam().argv);
+    EXPECT_EQ(run.out, expected());
+    EXPECT_EQ(run.status, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, ExampleTest,
+    testing::Values(Example{"c", {IFENUM_EXAMPLE_C}},
+                    Example{"dlopen", {IFENUM_EXAMPLE_DLOPEN, IFENUM_LIBRARY}},
+                    Example{"python", {"/usr/bin/python3", IFENUM_EXAMPLE_PYTHON, IFENUM_LIBRARY}}),
+    [](const testing::TestParamInfo<Example> &info) { return std::string(info.param.name); });
+
+TEST_F(Consumer, InstalledPackageServesCMakeAndPkgConfig)
+{
+    requireTool("/usr/bin/pkg-config");
+    char work[] = "/tmp/ifenum-consumer-XXXXXX";
+    ASSERT_NE(mkdtemp(work), nullptr);
+    const std::string dir = work;
+    RunResult build = runProgram(
+        {"/bin/sh", IFENUM_SOURCE_DIR "/tests/consumer/build.sh", IFENUM_BUILD_DIR, dir, IFENUM_SOURCE_DIR});
+    ASSERT_EQ(build.status, 0) << "install or consumer build failed";
+
+    RunResult viaCMake = runProgram({dir + "/cmake/consumer"});
+    EXPECT_EQ(viaCMake.out, expected()) << "RUNPATH from the CMake package";
+    EXPECT_EQ(viaCMake.status, 0);
+
+    std::string libraryPath = "LD_LIBRARY_PATH=" + dir + "/prefix/lib";
+    RunResult viaPkgConfig = runProgram({"/usr/bin/env", libraryPath, dir + "/pkgconfig-consumer"});
+    EXPECT_EQ(viaPkgConfig.out, expected());
+    EXPECT_EQ(viaPkgConfig.status, 0);
+
+    // No lib prefix: ldconfig never caches it, so without a path it is not found.
+    RunResult unfound = runProgram({"/usr/bin/env", "-u", "LD_LIBRARY_PATH", dir + "/pkgconfig-consumer"});
+    EXPECT_EQ(unfound.out, "");
+    EXPECT_EQ(unfound.status, 127);
+
+    EXPECT_EQ(system(("rm -rf " + dir).c_str()), 0);
+}
+
+} // namespace
