@@ -73,7 +73,8 @@ char *copyAddress(const struct ifreq *entry)
     struct sockaddr_in addr;
     memcpy(&addr, &entry->ifr_addr, sizeof addr);
     char text[16];
-    return copyText(text, formatAddress(addr.sin_addr, text));
+    size_t len = formatAddress(addr.sin_addr, text);
+    return copyText(text, len);
 }
 
 // Both 16-bit halves unsigned, stored as a signed 32-bit value.
