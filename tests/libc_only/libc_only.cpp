@@ -1,0 +1,6 @@
+#include <stdlib.h>
+
+extern "C" void *probe(void)
+{
+    return malloc(1);
+}

@@ -1,0 +1,4 @@
+extern "C" void *probe(void)
+{
+    return new int(1);
+}
