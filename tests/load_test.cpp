@@ -2,7 +2,6 @@
 // interfaces coming and going while the routine runs.
 #include "support.h"
 
-#include <fcntl.h>
 #include <malloc.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -23,27 +22,6 @@ long countFromEnv(const char *name, long fallback)
     return value != nullptr ? atol(value) : fallback;
 }
 
-// Send stdout to /dev/null while the object lives.
-class QuietStdout {
-  public:
-    QuietStdout() : saved_(dup(STDOUT_FILENO))
-    {
-        fflush(stdout);
-        int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        close(null);
-    }
-    ~QuietStdout()
-    {
-        fflush(stdout);
-        dup2(saved_, STDOUT_FILENO);
-        close(saved_);
-    }
-
-  private:
-    int saved_;
-};
-
 TEST_F(MixedNamespace, ConcurrentCallsEachGetACorrectList)
 {
     Routine routine = loadRoutine();
@@ -52,7 +30,7 @@ TEST_F(MixedNamespace, ConcurrentCallsEachGetACorrectList)
     int descriptors = openDescriptors();
     std::atomic<long> wrong{0};
     {
-        QuietStdout quiet;
+        RedirectStdout quiet;
         std::vector<std::thread> pool;
         for (long t = 0; t < threads; t++)
             pool.emplace_back([&] {
@@ -87,7 +65,7 @@ TEST_F(Over25Namespace, RepeatedCallsHoldDescriptorsAndHeapSteady)
     Routine routine = loadRoutine();
     ASSERT_NE(routine, nullptr) << dlerror();
     const long calls = countFromEnv("IFENUM_SOAK_CALLS", 10000);
-    QuietStdout quiet;
+    RedirectStdout quiet;
     freeEthernetDetails(routine());
     int descriptors = openDescriptors();
     size_t heap = mallinfo2().uordblks;

@@ -128,21 +128,36 @@ int (*loadLibraryMain())()
     return lib ? reinterpret_cast<int (*)()>(dlsym(lib, "main")) : nullptr;
 }
 
-EthernetDetails *callCapturing(Routine routine, std::string *out)
+RedirectStdout::RedirectStdout(int fd)
 {
     fflush(stdout);
-    int saved = dup(STDOUT_FILENO);
-    int sink = out ? memfd_create("routine-output", 0) : open("/dev/null", O_WRONLY);
-    dup2(sink, STDOUT_FILENO);
-    EthernetDetails *list = routine();
+    saved_ = dup(STDOUT_FILENO);
+    int target = fd >= 0 ? fd : open("/dev/null", O_WRONLY);
+    dup2(target, STDOUT_FILENO);
+    if (fd < 0)
+        close(target);
+}
+
+RedirectStdout::~RedirectStdout()
+{
     fflush(stdout);
-    dup2(saved, STDOUT_FILENO);
-    close(saved);
+    dup2(saved_, STDOUT_FILENO);
+    close(saved_);
+}
+
+EthernetDetails *callCapturing(Routine routine, std::string *out)
+{
+    int sink = out ? memfd_create("routine-output", 0) : -1;
+    EthernetDetails *list;
+    {
+        RedirectStdout redirect(sink);
+        list = routine();
+    }
     if (out != nullptr) {
         lseek(sink, 0, SEEK_SET);
         *out = drain(sink);
+        close(sink);
     }
-    close(sink);
     return list;
 }
 

@@ -39,6 +39,18 @@ Routine loadRoutine();
 // The shared library's exported main.
 int (*loadLibraryMain())();
 
+// Sends stdout to fd, or to /dev/null when fd is negative, while it lives.
+class RedirectStdout {
+  public:
+    explicit RedirectStdout(int fd = -1);
+    ~RedirectStdout();
+    RedirectStdout(const RedirectStdout &) = delete;
+    RedirectStdout &operator=(const RedirectStdout &) = delete;
+
+  private:
+    int saved_;
+};
+
 // Call the routine with its running account captured into *out, or sent to
 // /dev/null when out is null.
 EthernetDetails *callCapturing(Routine routine, std::string *out);
