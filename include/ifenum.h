@@ -1,12 +1,12 @@
 /*
  * ifenum: the machine's IPv4 interface entries as a list of plain C records.
  *
- * getEthernetDetails() opens an AF_INET datagram socket, reads the kernel's
- * interface list (SIOCGIFCONF) and, for each entry, asks for its link speed
- * (SIOCETHTOOL, ETHTOOL_GSET) and its index (SIOCGIFINDEX).  It returns one
- * EthernetDetails record per entry, in the kernel's order, and writes a
- * running account of every step to stdout (the buffered stream).  Calls
- * keep no state between them and may run on several threads at once.
+ * getEthernetDetails() opens an AF_INET datagram socket (close-on-exec),
+ * reads the kernel's interface list (SIOCGIFCONF) and, for each entry, asks
+ * for its link speed (SIOCETHTOOL, ETHTOOL_GSET) and its index
+ * (SIOCGIFINDEX).  It returns one EthernetDetails record per entry, in the
+ * kernel's order.  Calls keep no state between them and may run on several
+ * threads at once.  The manual page is getEthernetDetails(3).
  *
  * Ownership: the whole list belongs to the caller once the call returns.
  * Every record and both of its strings come from the process's malloc, each
@@ -14,10 +14,26 @@
  * a list with freeEthernetDetails() below, or by hand with free(): read
  * ifNext first, then free ifName, ifIpAddress and the record.
  *
- * Result: NULL when there is no IPv4 entry, and when the socket or the
- * interface list cannot be had (the printed message then gives errno).
+ * Result and errno: NULL with errno set to the printed error number when
+ * the socket or the interface list cannot be had; NULL with errno as the
+ * caller left it when there is no IPv4 entry.  On every other return errno
+ * is as the caller left it, so
+ *     errno = 0; list = getEthernetDetails();
+ * tells "no entry" (NULL, errno 0) from "failed" (NULL, errno set).
  * A failed speed or index request never drops an entry: its record holds 0
  * in the field that was not obtained.
+ *
+ * Output: the call writes a running account of every step to stdout, the
+ * buffered stream, and adds no write of its own: the text leaves the process
+ * when the buffer fills or is flushed.  So a host
+ *   - flushes stdout before fork(), or the child's exit() prints the
+ *     buffered account a second time;
+ *   - flushes stdout before it writes fd 1 by other means (write(2), a
+ *     child process) and before another runtime prints to it (Python's
+ *     print has a buffer of its own), or the lines come out of order;
+ *   - may see the lines of calls on several threads interleave.
+ * The routine takes stdio's lock and calls malloc: it is not
+ * async-signal-safe and must not be called from a signal handler.
  *
  * Allocation failure: the call never dereferences a null pointer, always
  * closes its socket and always returns a well-formed list.
@@ -75,7 +91,8 @@ typedef struct EthernetDetails {
 IFENUM_EXPORT EthernetDetails *getEthernetDetails(void);
 
 /* Release a whole list returned by getEthernetDetails(); NULL is fine.
- * Inline, so that the library itself exports nothing but its routine. */
+ * Inline, so that the library exports no more than getEthernetDetails and
+ * the main of its report program. */
 static inline void freeEthernetDetails(EthernetDetails *list)
 {
     while (list != NULL) {
@@ -89,12 +106,17 @@ static inline void freeEthernetDetails(EthernetDetails *list)
 
 #ifdef __cplusplus
 }
+#endif
+
+/* The layout is read by other programs: it must never move.  Checked where
+ * the language has static assertions (C11, C++11 and later). */
+#if defined(__cplusplus) && __cplusplus >= 201103L
 #define IFENUM_STATIC_ASSERT static_assert
-#else
+#elif !defined(__cplusplus) && defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 #define IFENUM_STATIC_ASSERT _Static_assert
 #endif
 
-/* The layout is read by other programs: it must never move. */
+#ifdef IFENUM_STATIC_ASSERT
 IFENUM_STATIC_ASSERT(offsetof(EthernetDetails, ifSpeed) == 0, "ifSpeed offset");
 IFENUM_STATIC_ASSERT(offsetof(EthernetDetails, ifIndex) == 4, "ifIndex offset");
 IFENUM_STATIC_ASSERT(offsetof(EthernetDetails, ifErrorCode) == 8, "ifErrorCode offset");
@@ -102,7 +124,7 @@ IFENUM_STATIC_ASSERT(offsetof(EthernetDetails, ifName) == 16, "ifName offset");
 IFENUM_STATIC_ASSERT(offsetof(EthernetDetails, ifIpAddress) == 24, "ifIpAddress offset");
 IFENUM_STATIC_ASSERT(offsetof(EthernetDetails, ifNext) == 32, "ifNext offset");
 IFENUM_STATIC_ASSERT(sizeof(EthernetDetails) == 40, "EthernetDetails size");
-
 #undef IFENUM_STATIC_ASSERT
+#endif
 
 #endif /* IFENUM_H */

@@ -4,7 +4,9 @@
 #include <stdio.h>
 
 // Arguments are ignored; the status is 1 on every run, as callers expect.
-extern "C" IFENUM_EXPORT int main(void)
+// Exported from the library too; main needs no linkage specification to
+// keep its plain name.
+IFENUM_EXPORT int main(void)
 {
     for (const EthernetDetails *d = getEthernetDetails(); d != nullptr; d = d->ifNext)
         printf("ifName %s "

@@ -16,20 +16,14 @@
 
 namespace {
 
-constexpr int kListBytes = 1024;
+constexpr size_t kListBytes = 1024;
 
-// What one entry's requests found, before it becomes a record.
-struct EntryState {
-    int32_t speed;
-    int32_t index;
-    int32_t errorCode;
+// The interface list as the kernel writes it: whole entries over 1024 bytes.
+union EntryList {
+    struct ifreq entries[kListBytes / sizeof(struct ifreq)];
+    char bytes[kListBytes];
 };
-
-// The head and the tail of the list being built.
-struct ListBuilder {
-    EthernetDetails *head;
-    EthernetDetails *last;
-};
+static_assert(sizeof(EntryList) == kListBytes, "the list area is 1024 bytes");
 
 // A malloc'ed copy of len bytes of text, terminated; NULL if out of memory.
 char *copyText(const char *text, size_t len)
@@ -84,70 +78,53 @@ int32_t linkSpeed(const struct ethtool_cmd *settings)
 }
 
 // Record a failed link-settings request; EOPNOTSUPP is no error.
-void noteSpeedFailure(EntryState *state, const char *name, int err)
+void noteSpeedFailure(EthernetDetails *found, int err)
 {
     if (err != EOPNOTSUPP)
-        state->errorCode = err;
+        found->ifErrorCode = err;
     printLine("Error while querying SIOCETHTOOL for fetching interface %s speed. "
               "Error code : %d SIOCETHTOOL ioctl : \n",
-              name, state->errorCode);
+              found->ifName, found->ifErrorCode);
 }
 
 // SIOCETHTOOL (ETHTOOL_GSET) through the entry's own request block.
-void querySpeed(int sock, struct ifreq *entry, struct ethtool_cmd *settings, EntryState *state,
-                const char *name)
+void querySpeed(int sock, struct ifreq *entry, struct ethtool_cmd *settings, EthernetDetails *found)
 {
     if (settings == nullptr) {
-        noteSpeedFailure(state, name, ENOMEM);
+        noteSpeedFailure(found, ENOMEM);
         return;
     }
     settings->cmd = ETHTOOL_GSET;
     entry->ifr_data = reinterpret_cast<char *>(settings);
     if (ioctl(sock, SIOCETHTOOL, entry) < 0) {
         int err = errno;
-        noteSpeedFailure(state, name, err);
+        noteSpeedFailure(found, err);
         return;
     }
-    state->speed = linkSpeed(settings);
+    found->ifSpeed = linkSpeed(settings);
 }
 
 // SIOCGIFINDEX on the same entry; its name is still intact.
-void queryIndex(int sock, struct ifreq *entry, EntryState *state, const char *name)
+void queryIndex(int sock, struct ifreq *entry, EthernetDetails *found)
 {
     if (ioctl(sock, SIOCGIFINDEX, entry) < 0) {
         int err = errno;
         printLine("Error while querying SIOCGIFINDEX for fetching interface %s index. "
                   "Error code : %d SIOCETHTOOL ioctl : \n",
-                  name, err);
+                  found->ifName, err);
         return;
     }
-    state->index = entry->ifr_ifindex;
+    found->ifIndex = entry->ifr_ifindex;
 }
 
-// A zero-filled record holding the entry's strings and findings.
-EthernetDetails *newRecord(char *name, char *address, const EntryState *state)
+// The heap record of what was found: a byte copy, so its padding is as
+// zero as the found record's.
+EthernetDetails *newRecord(const EthernetDetails *found)
 {
     auto *record = static_cast<EthernetDetails *>(malloc(sizeof(EthernetDetails)));
-    if (record == nullptr)
-        return nullptr;
-    memset(record, 0, sizeof *record);
-    record->ifName = name;
-    record->ifSpeed = state->speed;
-    record->ifIndex = state->index;
-    record->ifErrorCode = state->errorCode;
-    record->ifIpAddress = address;
-    record->ifNext = nullptr;
+    if (record != nullptr)
+        memcpy(record, found, sizeof *record);
     return record;
-}
-
-// Append at the tail, keeping kernel order.
-void appendRecord(ListBuilder *list, EthernetDetails *record)
-{
-    if (list->head == nullptr)
-        list->head = record;
-    else
-        list->last->ifNext = record;
-    list->last = record;
 }
 
 // The progress line for a record just appended.
@@ -163,69 +140,85 @@ void printRecord(const EthernetDetails *record)
               record->ifName, record->ifIpAddress, record->ifIndex, record->ifSpeed, record->ifErrorCode);
 }
 
-// Query one entry and append its record; an entry whose strings or record
-// cannot be allocated is left out with everything it had allocated freed.
-void addEntry(int sock, struct ifreq *entry, ListBuilder *list)
+// Query one entry and link its record at *tail; the new tail.  An entry
+// whose strings or record cannot be allocated is left out, with everything
+// it had allocated freed.
+EthernetDetails **addEntry(int sock, struct ifreq *entry, EthernetDetails **tail)
 {
-    EntryState state = {0, 0, 0};
-    char *name = copyName(entry);
-    if (name == nullptr)
-        return;
-    char *address = copyAddress(entry);
-    if (address == nullptr) {
-        free(name);
-        return;
+    EthernetDetails found;
+    memset(&found, 0, sizeof found);
+    found.ifName = copyName(entry);
+    found.ifIpAddress = found.ifName != nullptr ? copyAddress(entry) : nullptr;
+    if (found.ifIpAddress == nullptr) {
+        free(found.ifName);
+        return tail;
     }
     auto *settings = static_cast<struct ethtool_cmd *>(malloc(sizeof(struct ethtool_cmd)));
-    querySpeed(sock, entry, settings, &state, name);
-    queryIndex(sock, entry, &state, name);
-    EthernetDetails *record = newRecord(name, address, &state);
+    querySpeed(sock, entry, settings, &found);
+    queryIndex(sock, entry, &found);
+    EthernetDetails *record = newRecord(&found);
     if (record != nullptr) {
-        appendRecord(list, record);
+        *tail = record;
+        tail = &record->ifNext;
         printRecord(record);
     } else {
-        free(name);
-        free(address);
+        free(found.ifName);
+        free(found.ifIpAddress);
     }
     puts("Releasing resources.");
     free(settings);
+    return tail;
 }
 
-// SIOCGIFCONF into the caller's buffer; the entry count, or minus errno.
-int listEntries(int sock, struct ifconf *conf, char *buffer)
+// SIOCGIFCONF into the call's list area; the entry count, or minus errno.
+int listEntries(int sock, struct ifconf *conf, EntryList *list)
 {
-    conf->ifc_len = kListBytes;
-    conf->ifc_buf = buffer;
+    conf->ifc_len = sizeof list->bytes;
+    conf->ifc_buf = list->bytes;
     if (ioctl(sock, SIOCGIFCONF, conf) < 0)
         return -errno;
     return conf->ifc_len / static_cast<int>(sizeof(struct ifreq));
 }
 
-} // namespace
-
-extern "C" EthernetDetails *getEthernetDetails(void)
+// The whole call but for errno: the list, and in *err the errno of a
+// failed set-up.
+EthernetDetails *enumerate(int *err)
 {
     puts("====================== Loading library for fetching ethernet details "
          "====================== ");
-    int sock = socket(AF_INET, SOCK_DGRAM, 0);
+    int sock = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (sock < 0) {
-        int err = errno;
-        printLine("Error while fetching socket handle, Error code : %d\n", err);
+        *err = errno;
+        printLine("Error while fetching socket handle, Error code : %d\n", *err);
         return nullptr;
     }
-    alignas(struct ifreq) char buffer[kListBytes];
+    EntryList list;
     struct ifconf conf;
-    int count = listEntries(sock, &conf, buffer);
+    int count = listEntries(sock, &conf, &list);
     if (count < 0) {
-        printLine("Error while querying SIOCGIFCONF for interface list, Error code : %d\n", -count);
+        *err = -count;
+        printLine("Error while querying SIOCGIFCONF for interface list, Error code : %d\n", *err);
         close(sock);
         return nullptr;
     }
     printLine("Number of interfaces : %d\n", count);
-    ListBuilder list = {nullptr, nullptr};
+    EthernetDetails *head = nullptr, **tail = &head;
     for (int i = 0; i < count; i++)
-        addEntry(sock, &conf.ifc_req[i], &list);
+        tail = addEntry(sock, &list.entries[i], tail);
     puts("Releasing socket resources.");
     close(sock);
-    return list.head;
+    return head;
+}
+
+} // namespace
+
+// errno on return is the printed error of a failed set-up, and otherwise
+// what the caller left in it.
+extern "C" EthernetDetails *getEthernetDetails(void)
+{
+    int callerErrno = errno;
+    int err = 0;
+    EthernetDetails *head = enumerate(&err);
+    errno = err != 0 ? err : callerErrno;
+    return head;
 }

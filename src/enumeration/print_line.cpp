@@ -39,21 +39,35 @@ void appendDecimal(Line *line, int value)
     appendBytes(line, digits + at, sizeof digits - at);
 }
 
-// Append format with its %s and %d conversions filled from args.
-void appendFormatted(Line *line, const char *format, va_list args)
+// Append one %-pair: %s and %d filled from args, any other pair copied as
+// it stands.
+void appendConversion(Line *line, const char *percent, va_list *args)
 {
-    for (const char *at = format; *at != '\0';) {
-        const char *conversion = strchrnul(at, '%');
-        appendBytes(line, at, static_cast<size_t>(conversion - at));
-        if (*conversion == '\0')
-            break;
-        if (conversion[1] == 's') {
-            const char *text = va_arg(args, const char *);
-            appendBytes(line, text, strlen(text));
-        } else {
-            appendDecimal(line, va_arg(args, int));
+    if (percent[1] == 's') {
+        const char *text = va_arg(*args, const char *);
+        appendBytes(line, text, strlen(text));
+    } else if (percent[1] == 'd') {
+        appendDecimal(line, va_arg(*args, int));
+    } else {
+        appendBytes(line, percent, 2);
+    }
+}
+
+// Append format with its conversions filled from args; a % that ends the
+// format is text, and nothing past the terminator is read.
+void appendFormatted(Line *line, const char *format, va_list *args)
+{
+    for (const char *at = format;;) {
+        const char *percent = strchrnul(at, '%');
+        appendBytes(line, at, static_cast<size_t>(percent - at));
+        if (*percent == '\0')
+            return;
+        if (percent[1] == '\0') {
+            appendBytes(line, percent, 1);
+            return;
         }
-        at = conversion + 2;
+        appendConversion(line, percent, args);
+        at = percent + 2;
     }
 }
 
@@ -65,7 +79,7 @@ void printLine(const char *format, ...)
     line.length = 0;
     va_list args;
     va_start(args, format);
-    appendFormatted(&line, format, args);
+    appendFormatted(&line, format, &args);
     va_end(args);
     (void)fwrite(line.text, 1, line.length, stdout);
 }
