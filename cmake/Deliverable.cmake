@@ -1,12 +1,9 @@
-# How both deliverables are linked.
+# How both deliverables are linked: by the C compiler driver, which brings
+# no C++ runtime, with every symbol resolved at link time.  A use of the C++
+# runtime is then an undefined symbol, a link error rather than a silent
+# NEEDED entry.  Full RELRO, no lazy binding, no text relocations.
+set(CMAKE_CXX_IMPLICIT_LINK_LIBRARIES "") # CMake would add libstdc++ for the C++ objects
 function(ifenum_link_deliverable target)
-  # Every symbol resolved at link time, no text relocations, and everything
-  # bound at load time (full RELRO, no lazy lookups later).
+  set_target_properties(${target} PROPERTIES LINKER_LANGUAGE C)
   target_link_options(${target} PRIVATE -Wl,-z,defs -Wl,-z,text -Wl,-z,now -Wl,-z,relro)
-  if(IFENUM_LIBC_ONLY)
-    # libc alone: a use of the C++ runtime is an undefined symbol, and so a
-    # link error rather than a silent NEEDED entry.
-    target_link_options(${target} PRIVATE -nodefaultlibs)
-    target_link_libraries(${target} PRIVATE c gcc)
-  endif()
 endfunction()

@@ -28,17 +28,20 @@ static _Alignas(16) char bootstrap[8192];
 static size_t bootstrapUsed;
 
 enum { kMaxTracked = 8192 };
+struct Block {
+    void *at;
+    size_t size;
+};
 static atomic_flag trackLock = ATOMIC_FLAG_INIT;
 static int armed;
 static long made, failAt;
-static size_t failedSize;
-static void *tracked[kMaxTracked];
+static struct Block tracked[kMaxTracked];
 static long trackedCount;
 
 static void *bootstrapAlloc(size_t n)
 {
     size_t at = (bootstrapUsed + 15) & ~(size_t)15;
-    if (at + n > sizeof bootstrap)
+    if (n > sizeof bootstrap - at)
         return NULL;
     bootstrapUsed = at + n;
     return bootstrap + at;
@@ -49,17 +52,19 @@ static int fromBootstrap(const void *p)
     return (const char *)p >= bootstrap && (const char *)p < bootstrap + sizeof bootstrap;
 }
 
-static void resolve(void)
+/* The real functions, once; 0 while they are still being looked up. */
+static int resolve(void)
 {
     static int resolving;
-    if (realFree != NULL || resolving)
-        return;
-    resolving = 1;
-    realMalloc = (MallocFn)dlsym(RTLD_NEXT, "malloc");
-    realCalloc = (CallocFn)dlsym(RTLD_NEXT, "calloc");
-    realRealloc = (ReallocFn)dlsym(RTLD_NEXT, "realloc");
-    realFree = (FreeFn)dlsym(RTLD_NEXT, "free");
-    resolving = 0;
+    if (realFree == NULL && !resolving) {
+        resolving = 1;
+        realMalloc = (MallocFn)dlsym(RTLD_NEXT, "malloc");
+        realCalloc = (CallocFn)dlsym(RTLD_NEXT, "calloc");
+        realRealloc = (ReallocFn)dlsym(RTLD_NEXT, "realloc");
+        realFree = (FreeFn)dlsym(RTLD_NEXT, "free");
+        resolving = 0;
+    }
+    return realFree != NULL;
 }
 
 static void lock(void)
@@ -74,23 +79,19 @@ static void unlock(void)
 }
 
 /* Count an allocation about to be made; 0 if it is the one to fail. */
-static int admit(size_t n)
+static int admit(void)
 {
-    int ok = 1;
     lock();
-    if (armed && ++made == failAt) {
-        failedSize = n;
-        ok = 0;
-    }
+    int ok = !(armed && ++made == failAt);
     unlock();
     return ok;
 }
 
-static void track(void *p)
+static void track(void *p, size_t size)
 {
     lock();
     if (armed && p != NULL && trackedCount < kMaxTracked)
-        tracked[trackedCount++] = p;
+        tracked[trackedCount++] = (struct Block){p, size};
     unlock();
 }
 
@@ -98,60 +99,77 @@ static void untrack(void *p)
 {
     lock();
     for (long i = 0; i < trackedCount; i++)
-        if (tracked[i] == p) {
+        if (tracked[i].at == p) {
             tracked[i] = tracked[--trackedCount];
             break;
         }
     unlock();
 }
 
+static void *refuse(void)
+{
+    errno = ENOMEM;
+    return NULL;
+}
+
 void *malloc(size_t n)
 {
-    resolve();
-    if (realMalloc == NULL)
+    if (!resolve())
         return bootstrapAlloc(n);
-    if (!admit(n)) {
-        errno = ENOMEM;
-        return NULL;
-    }
+    if (!admit())
+        return refuse();
     void *p = realMalloc(n);
-    track(p);
+    track(p, n);
     return p;
 }
 
 void *calloc(size_t count, size_t size)
 {
-    resolve();
-    if (realCalloc == NULL)
-        return bootstrapAlloc(count * size); /* static storage is zeroed */
-    if (!admit(count * size)) {
-        errno = ENOMEM;
-        return NULL;
-    }
+    size_t n;
+    if (__builtin_mul_overflow(count, size, &n))
+        return refuse();
+    if (!resolve())
+        return bootstrapAlloc(n); /* static storage is zeroed */
+    if (!admit())
+        return refuse();
     void *p = realCalloc(count, size);
-    track(p);
+    track(p, n);
+    return p;
+}
+
+/* A bootstrap block moves to the heap; its old size is unknown, so as much
+ * is copied as the bootstrap area holds after it. */
+static void *moveFromBootstrap(void *old, size_t n)
+{
+    void *p = malloc(n);
+    size_t left = (size_t)(bootstrap + sizeof bootstrap - (char *)old);
+    if (p != NULL)
+        memcpy(p, old, n < left ? n : left);
     return p;
 }
 
 void *realloc(void *old, size_t n)
 {
-    resolve();
-    if (!admit(n)) {
-        errno = ENOMEM;
-        return NULL;
-    }
-    untrack(old);
+    if (old == NULL)
+        return malloc(n);
+    if (fromBootstrap(old))
+        return moveFromBootstrap(old, n);
+    if (!resolve())
+        return refuse();
+    if (!admit())
+        return refuse();
     void *p = realRealloc(old, n);
-    track(p != NULL ? p : old);
+    if (p != NULL || n == 0) /* old is gone */
+        untrack(old);
+    track(p, n);
     return p;
 }
 
 void free(void *p)
 {
-    if (p == NULL || fromBootstrap(p))
+    if (p == NULL || fromBootstrap(p) || !resolve())
         return;
     untrack(p);
-    resolve();
     realFree(p);
 }
 
@@ -161,7 +179,6 @@ void armAllocations(long nth)
     armed = 1;
     made = 0;
     failAt = nth;
-    failedSize = 0;
     trackedCount = 0;
     unlock();
 }
@@ -183,9 +200,15 @@ long allocationsLive(void)
     return trackedCount;
 }
 
-size_t failedAllocationSize(void)
+size_t allocatedSize(const void *p)
 {
-    return failedSize;
+    size_t size = 0;
+    lock();
+    for (long i = 0; i < trackedCount; i++)
+        if (tracked[i].at == p)
+            size = tracked[i].size;
+    unlock();
+    return size;
 }
 
 /* ---- ioctl ---- */

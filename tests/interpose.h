@@ -16,8 +16,8 @@ void disarmAllocations(void);
 /* Allocations made since arming, and how many of them are still live. */
 long allocationsMade(void);
 long allocationsLive(void);
-/* The size asked for by the allocation that was failed, or 0. */
-size_t failedAllocationSize(void);
+/* The size asked for a tracked block that is still live, or 0. */
+size_t allocatedSize(const void *p);
 
 /* Fail the nth call (1-based) of an ioctl request with err; up to 4 at once. */
 void failIoctl(unsigned long request, int nth, int err);

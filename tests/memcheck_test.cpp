@@ -3,24 +3,14 @@
 
 namespace {
 
-const char *const kValgrind = "/usr/bin/valgrind";
-
 // Run argv under memcheck; valgrind's verdict becomes exit status 3.
 RunResult memcheck(const char *leakKinds, const char *program)
 {
-    return runProgram({kValgrind, "--quiet", "--error-exitcode=3", "--leak-check=full",
+    return runProgram({IFENUM_VALGRIND, "--quiet", "--error-exitcode=3", "--leak-check=full",
                        std::string("--errors-for-leak-kinds=") + leakKinds, "--log-fd=2", program});
 }
 
-class Memcheck : public MixedNamespace {
-  protected:
-    void SetUp() override
-    {
-        requireTool(kValgrind);
-        if (!IsSkipped() && !HasFatalFailure())
-            MixedNamespace::SetUp();
-    }
-};
+using Memcheck = MixedNamespace;
 
 // ifreport leaves its list to process exit: errors count, leaks do not.
 TEST_F(Memcheck, ProgramHasNoMemoryErrors)

@@ -51,6 +51,9 @@ class RedirectStdout {
     int saved_;
 };
 
+// What fn writes to stdout.
+std::string stdoutOf(const std::function<void()> &fn);
+
 // Call the routine with its running account captured into *out, or sent to
 // /dev/null when out is null.
 EthernetDetails *callCapturing(Routine routine, std::string *out);
@@ -65,13 +68,13 @@ int openDescriptors();
 // and what the kernel says.
 testing::AssertionResult matchesMixed(const EthernetDetails *list);
 
-// Every test runs in a namespace of its own, built from an ip batch.  A
-// machine that cannot make one skips the test, except under CI.
+// Every test runs in a namespace of its own, built from an ip batch whose
+// lines that start with "ethtool " are run as commands.  A machine that
+// cannot make a namespace skips the test, or fails it when the build says
+// IFENUM_REQUIRE_NAMESPACES.
 class NamespaceTest : public testing::Test {
   protected:
     void enterNamespace(const std::string &ipBatch);
-    // Skip when a tool is missing, except under CI.
-    void requireTool(const char *path);
 };
 
 // A namespace built from the named scenario, for parameterised tests.

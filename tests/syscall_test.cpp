@@ -11,17 +11,7 @@
 
 namespace {
 
-const char *const kStrace = "/usr/bin/strace";
-
-class SystemCallTest : public ScenarioTest {
-  protected:
-    void SetUp() override
-    {
-        requireTool(kStrace);
-        if (!IsSkipped() && !HasFatalFailure())
-            ScenarioTest::SetUp();
-    }
-};
+using SystemCallTest = ScenarioTest;
 
 struct CallCounts {
     int sinceSocket; // socket, ioctl and close from the socket on
@@ -63,7 +53,7 @@ TEST_P(SystemCallTest, FloorOfRequestsAndFewestWrites)
     ASSERT_GE(fd, 0);
     close(fd);
     RunResult run = runProgram(
-        {kStrace, "-qq", "-e", "trace=socket,ioctl,close,write", "-o", traceFile, IFREPORT_PROGRAM});
+        {IFENUM_STRACE, "-qq", "-e", "trace=socket,ioctl,close,write", "-o", traceFile, IFREPORT_PROGRAM});
     CallCounts counts = countCalls(readFile(traceFile));
     unlink(traceFile);
     ASSERT_EQ(run.out, scenarioGolden(GetParam()));
