@@ -3,6 +3,7 @@
 #include "support.h"
 
 #include <stdlib.h>
+#include <unistd.h>
 
 namespace {
 
@@ -51,6 +52,8 @@ TEST_F(Consumer, InstalledPackageServesCMakeAndPkgConfig)
     RunResult build = runProgram(
         {"/bin/sh", IFENUM_SOURCE_DIR "/tests/consumer/build.sh", IFENUM_BUILD_DIR, dir, IFENUM_SOURCE_DIR});
     ASSERT_EQ(build.status, 0) << "install or consumer build failed";
+    for (const char *page : {"man1/ifreport.1", "man3/getEthernetDetails.3", "man3/freeEthernetDetails.3"})
+        EXPECT_EQ(access((dir + "/prefix/share/man/" + page).c_str(), R_OK), 0) << page << " not installed";
 
     RunResult viaCMake = runProgram({dir + "/cmake/consumer"});
     EXPECT_EQ(viaCMake.out, expected()) << "RUNPATH from the CMake package";

@@ -6,6 +6,7 @@
 #include <errno.h>
 #include <linux/sockios.h>
 #include <seccomp.h>
+#include <string.h>
 #include <unistd.h>
 
 namespace {
@@ -94,6 +95,62 @@ INSTANTIATE_TEST_SUITE_P(Faults, SyscallFaultTest, testing::ValuesIn(kSyscallFau
                              return std::string(info.param.name);
                          });
 
+// errno after a call, the caller having left EDOM in it: the printed error
+// after a failed set-up, the caller's own on every other return, and so
+// even when every write of the account fails (unbuffered, on /dev/full).
+struct ErrnoCase {
+    SyscallFault fault; // none when err is 0
+    const char *scenario;
+    bool nullResult;
+    int errnoAfter; // 0: the caller's own
+};
+
+const ErrnoCase kErrnoCases[] = {
+    {{"socket_fails", 0, EMFILE}, "lo_only", true, EMFILE},
+    {{"list_fails", SIOCGIFCONF, EACCES}, "lo_only", true, EACCES},
+    {{"no_entry", 0, 0}, "no_ipv4", true, 0},
+    {{"requests_fail", SIOCGIFINDEX, ENXIO}, "lo_only", false, 0},
+};
+
+void PrintTo(const ErrnoCase &errnoCase, std::ostream *os)
+{
+    *os << errnoCase.fault.name;
+}
+
+class ErrnoTest : public NamespaceTest, public testing::WithParamInterface<ErrnoCase> {
+  protected:
+    void SetUp() override { enterNamespace(scenarioSetup(GetParam().scenario)); }
+};
+
+// The child's status is errno after the call, or 255 for the wrong result.
+TEST_P(ErrnoTest, IsThePrintedErrorOrTheCallersOwn)
+{
+    const ErrnoCase &c = GetParam();
+    for (bool writesFail : {false, true}) {
+        RunResult run = runInChild([&c, writesFail] {
+            Routine routine = loadRoutine();
+            if (routine == nullptr || (c.fault.err != 0 && !installFilter(c.fault)))
+                return 200;
+            if (writesFail &&
+                (freopen("/dev/full", "w", stdout) == nullptr || setvbuf(stdout, nullptr, _IONBF, 0)))
+                return 201;
+            errno = EDOM;
+            EthernetDetails *list = routine();
+            int after = errno;
+            bool isNull = list == nullptr;
+            freeEthernetDetails(list);
+            return isNull == c.nullResult ? after : 255;
+        });
+        EXPECT_EQ(run.status, c.errnoAfter != 0 ? c.errnoAfter : EDOM)
+            << (writesFail ? "writes failing" : "");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ErrnoTest, testing::ValuesIn(kErrnoCases),
+                         [](const testing::TestParamInfo<ErrnoCase> &info) {
+                             return std::string(info.param.fault.name);
+                         });
+
 // One request of one entry failed; every other record must be untouched.
 struct EntryFault {
     unsigned long request;
@@ -175,6 +232,16 @@ void expectPolicy(const EthernetDetails *list, const EthernetDetails *healthy, l
     EXPECT_EQ(list, nullptr);
 }
 
+// Every block of the list asked for at exactly its size.
+testing::AssertionResult exactlySized(const EthernetDetails *list)
+{
+    for (; list != nullptr; list = list->ifNext)
+        if (allocatedSize(list) != sizeof *list || allocatedSize(list->ifName) != strlen(list->ifName) + 1 ||
+            allocatedSize(list->ifIpAddress) != strlen(list->ifIpAddress) + 1)
+            return testing::AssertionFailure() << "not allocated at its size: " << summaryOf(list);
+    return testing::AssertionSuccess();
+}
+
 Routine armedRoutine;
 long armedFailAt;
 
@@ -202,12 +269,12 @@ TEST_F(MixedNamespace, EveryAllocationFailureKeepsTheListSound)
         if (injected)
             expectPolicy(list, healthy, armedFailAt, out);
         else
-            EXPECT_TRUE(matchesMixed(list));
+            EXPECT_TRUE(matchesMixed(list) && exactlySized(list));
         freeEthernetDetails(list);
         EXPECT_EQ(allocationsLive(), 0) << "leaked";
         EXPECT_EQ(openDescriptors(), descriptors);
         if (!injected) {
-            EXPECT_EQ(allocationsMade(), 5 * kAllocationsPerEntry);
+            EXPECT_EQ(allocationsMade(), 6 * kAllocationsPerEntry);
             break;
         }
     }

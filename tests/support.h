@@ -83,7 +83,8 @@ class ScenarioTest : public NamespaceTest, public testing::WithParamInterface<co
     void SetUp() override { enterNamespace(scenarioSetup(GetParam())); }
 };
 
-// The "mixed" scenario: lo, a bridge without ports, a veth, a tap and a label.
+// The "mixed" scenario: lo, a bridge without ports, a veth, a tap and a
+// label, and a tap at 100000 Mb/s.
 class MixedNamespace : public NamespaceTest {
   protected:
     void SetUp() override { enterNamespace(scenarioSetup("mixed")); }
