@@ -4,8 +4,8 @@
 #include <stdio.h>
 
 // Arguments are ignored; the status is 1 on every run, as callers expect.
-// Exported from the library too; main needs no linkage specification to
-// keep its plain name.
+// Exported from the library too; C++ gives main its plain symbol name
+// without extern "C".
 IFENUM_EXPORT int main(void)
 {
     for (const EthernetDetails *d = getEthernetDetails(); d != nullptr; d = d->ifNext)
