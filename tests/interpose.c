@@ -95,14 +95,21 @@ static void track(void *p, size_t size)
     unlock();
 }
 
+/* Where p is tracked, or -1; the lock is held. */
+static long trackedAt(const void *p)
+{
+    for (long i = 0; i < trackedCount; i++)
+        if (tracked[i].at == p)
+            return i;
+    return -1;
+}
+
 static void untrack(void *p)
 {
     lock();
-    for (long i = 0; i < trackedCount; i++)
-        if (tracked[i].at == p) {
-            tracked[i] = tracked[--trackedCount];
-            break;
-        }
+    long i = trackedAt(p);
+    if (i >= 0)
+        tracked[i] = tracked[--trackedCount];
     unlock();
 }
 
@@ -202,11 +209,9 @@ long allocationsLive(void)
 
 size_t allocatedSize(const void *p)
 {
-    size_t size = 0;
     lock();
-    for (long i = 0; i < trackedCount; i++)
-        if (tracked[i].at == p)
-            size = tracked[i].size;
+    long i = trackedAt(p);
+    size_t size = i >= 0 ? tracked[i].size : 0;
     unlock();
     return size;
 }

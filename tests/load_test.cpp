@@ -97,7 +97,7 @@ pid_t startChurn(long bridges)
     pid_t pid = fork();
     if (pid == 0) {
         dup2(fileno(file), STDIN_FILENO);
-        execlp("ip", "ip", "-batch", "-", static_cast<char *>(nullptr));
+        execl(IFENUM_IP, IFENUM_IP, "-batch", "-", static_cast<char *>(nullptr));
         _exit(127);
     }
     fclose(file);

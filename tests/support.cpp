@@ -90,7 +90,7 @@ RunResult runProgram(const std::vector<std::string> &argv)
 // ethtool lines (ip cannot set a link speed).  Errors go to stderr.
 static bool configure(const std::string &batch)
 {
-    std::string ipLines, ethtoolLines = "set -e\n";
+    std::string ipLines, ethtoolLines;
     std::istringstream lines(batch);
     for (std::string line; std::getline(lines, line);)
         (line.rfind("ethtool ", 0) == 0 ? ethtoolLines : ipLines) += line + "\n";
@@ -98,7 +98,9 @@ static bool configure(const std::string &batch)
     if (ip == nullptr)
         return false;
     fputs(ipLines.c_str(), ip);
-    return pclose(ip) == 0 && system(ethtoolLines.c_str()) == 0;
+    if (pclose(ip) != 0)
+        return false;
+    return ethtoolLines.empty() || system(("set -e\n" + ethtoolLines).c_str()) == 0;
 }
 
 void NamespaceTest::enterNamespace(const std::string &ipBatch)
