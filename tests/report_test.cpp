@@ -25,15 +25,18 @@ TEST_P(ScenarioTest, LibraryMainPrintsTheSameText)
     EXPECT_EQ(run.status, 1);
 }
 
-// The rows' formatter knows %s and %d alone: any other pair is text, and a
-// trailing % ends the text without reading past the terminator.
-TEST(PrintLine, FormatsOnlyPercentSAndD)
+// Rows print %s and %d exactly as printf would, however long the line;
+// the formatter under them copies other pairs as text and reads nothing
+// past a trailing %.
+TEST(PrintLine, FormatsLikePrintfAtAnyLength)
 {
-    void (*print)(const char *, ...) = printLine; // unchecked: odd formats are the point
     static const char trailing[] = "100%\0%d past the end";
-    EXPECT_EQ(stdoutOf([&] { print("%s|%d|%d|%u|%ld|%%|%x", "tap0:1", -2147483647 - 1, 0); }),
-              "tap0:1|-2147483648|0|%u|%ld|%%|%x");
-    EXPECT_EQ(stdoutOf([&] { print(trailing, 7); }), "100%");
+    std::string longName(3000, 'n');
+    EXPECT_EQ(stdoutOf([] { printLine("%s|%d|%d|\n", "tap0:1", -2147483647 - 1, 0); }),
+              "tap0:1|-2147483648|0|\n");
+    EXPECT_EQ(stdoutOf([&] { printLine("<%s>%d\n", longName.c_str(), 7); }), "<" + longName + ">7\n");
+    EXPECT_EQ(stdoutOf([] { emitRow("%u|%ld|%%|%x", 1); }), "%u|%ld|%%|%x");
+    EXPECT_EQ(stdoutOf([] { emitRow(trailing, 7); }), "100%");
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioTest, testing::Values("no_ipv4", "lo_only", "mixed", "over_25"));

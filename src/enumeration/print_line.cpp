@@ -6,7 +6,7 @@
 
 namespace {
 
-// The longest row is under 200 bytes; anything past this is cut.
+// The longest row is under 200 bytes; a longer line goes out in pieces.
 constexpr size_t kLineBytes = 512;
 
 struct Line {
@@ -14,12 +14,36 @@ struct Line {
     size_t length;
 };
 
-// Append up to len bytes of text, as many as fit.
+// Hand what the line holds to stdout and start it afresh.
+void flushLine(Line *line)
+{
+    (void)fwrite(line->text, 1, line->length, stdout);
+    line->length = 0;
+}
+
+// Append text that does not fit: fill the line, flush it, and go on.  Out
+// of line, so that the common case below stays small enough to inline.
+[[gnu::noinline]] void appendInPieces(Line *line, const char *text, size_t len)
+{
+    while (len > 0) {
+        size_t room = kLineBytes - line->length;
+        size_t part = len < room ? len : room;
+        memcpy(line->text + line->length, text, part);
+        line->length += part;
+        text += part;
+        len -= part;
+        if (line->length == kLineBytes)
+            flushLine(line);
+    }
+}
+
+// Append len bytes of text.
 void appendBytes(Line *line, const char *text, size_t len)
 {
-    size_t room = kLineBytes - line->length;
-    if (len > room)
-        len = room;
+    if (len > kLineBytes - line->length) {
+        appendInPieces(line, text, len);
+        return;
+    }
     memcpy(line->text + line->length, text, len);
     line->length += len;
 }
@@ -39,8 +63,8 @@ void appendDecimal(Line *line, int value)
     appendBytes(line, digits + at, sizeof digits - at);
 }
 
-// Append one %-pair: %s and %d filled from args, any other pair copied as
-// it stands.
+// Append one %-pair: %s and %d filled from args.  Rows are checked while
+// compiling; any other pair would be copied as it stands.
 void appendConversion(Line *line, const char *percent, va_list *args)
 {
     if (percent[1] == 's') {
@@ -73,7 +97,7 @@ void appendFormatted(Line *line, const char *format, va_list *args)
 
 } // namespace
 
-void printLine(const char *format, ...)
+void emitRow(const char *format, ...)
 {
     Line line;
     line.length = 0;
@@ -81,5 +105,5 @@ void printLine(const char *format, ...)
     va_start(args, format);
     appendFormatted(&line, format, &args);
     va_end(args);
-    (void)fwrite(line.text, 1, line.length, stdout);
+    flushLine(&line);
 }
