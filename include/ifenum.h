@@ -15,11 +15,12 @@
  * ifNext first, then free ifName, ifIpAddress and the record.
  *
  * Result and errno: NULL with errno set to the printed error number when
- * the socket or the interface list cannot be had; NULL with errno as the
- * caller left it when there is no IPv4 entry.  On every other return errno
- * is as the caller left it, so
+ * the socket or the interface list cannot be had; errno ENOMEM, with a list
+ * or NULL, when an entry was left out for want of memory.  On every other
+ * return errno is as the caller left it, so
  *     errno = 0; list = getEthernetDetails();
- * tells "no entry" (NULL, errno 0) from "failed" (NULL, errno set).
+ * tells "no entry" (NULL, errno 0) from "failed" (NULL, errno set), and a
+ * whole list (errno 0) from a short one (ENOMEM).
  * A failed speed or index request never drops an entry: its record holds 0
  * in the field that was not obtained.
  *
@@ -38,7 +39,8 @@
  * Allocation failure: the call never dereferences a null pointer, always
  * closes its socket and always returns a well-formed list.
  *   - An entry whose name, address text or record cannot be allocated is
- *     left out of the list; whatever it had allocated is freed.  The count
+ *     left out of the list; whatever it had allocated is freed, and errno
+ *     is ENOMEM on return.  The count
  *     line still reports every entry the kernel returned.
  *   - An entry whose link-settings block cannot be allocated is reported
  *     as a failed speed request with ENOMEM: its error line carries 12 and

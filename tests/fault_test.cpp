@@ -4,10 +4,14 @@
 #include "support.h"
 
 #include <errno.h>
+#include <limits.h>
 #include <linux/sockios.h>
 #include <seccomp.h>
 #include <string.h>
+#include <time.h>
 #include <unistd.h>
+
+#include <set>
 
 namespace {
 
@@ -96,13 +100,15 @@ INSTANTIATE_TEST_SUITE_P(Faults, SyscallFaultTest, testing::ValuesIn(kSyscallFau
                          });
 
 // errno after a call, the caller having left EDOM in it: the printed error
-// after a failed set-up, the caller's own on every other return, and so
-// even when every write of the account fails (unbuffered, on /dev/full).
+// after a failed set-up, ENOMEM after an entry left out for want of memory,
+// the caller's own on every other return, and so even when every write of
+// the account fails (unbuffered, on /dev/full).
 struct ErrnoCase {
     SyscallFault fault; // none when err is 0
     const char *scenario;
     bool nullResult;
-    int errnoAfter; // 0: the caller's own
+    int errnoAfter;           // 0: the caller's own
+    long failedAllocation{0}; // which allocation of the call fails, 1-based
 };
 
 const ErrnoCase kErrnoCases[] = {
@@ -110,6 +116,9 @@ const ErrnoCase kErrnoCases[] = {
     {{"list_fails", SIOCGIFCONF, EACCES}, "lo_only", true, EACCES},
     {{"no_entry", 0, 0}, "no_ipv4", true, 0},
     {{"requests_fail", SIOCGIFINDEX, ENXIO}, "lo_only", false, 0},
+    {{"only_entry_left_out", 0, 0}, "lo_only", true, ENOMEM, 1},
+    {{"entry_left_out", 0, 0}, "mixed", false, ENOMEM, 6},
+    {{"settings_block_missing", 0, 0}, "lo_only", false, 0, 3},
 };
 
 void PrintTo(const ErrnoCase &errnoCase, std::ostream *os)
@@ -135,8 +144,10 @@ TEST_P(ErrnoTest, IsThePrintedErrorOrTheCallersOwn)
                 (freopen("/dev/full", "w", stdout) == nullptr || setvbuf(stdout, nullptr, _IONBF, 0)))
                 return 201;
             errno = EDOM;
+            armAllocations(c.failedAllocation);
             EthernetDetails *list = routine();
             int after = errno;
+            disarmAllocations();
             bool isNull = list == nullptr;
             freeEthernetDetails(list);
             return isNull == c.nullResult ? after : 255;
@@ -195,6 +206,75 @@ TEST_F(MixedNamespace, OneFailedRequestAffectsOnlyItsEntry)
         freeEthernetDetails(list);
     }
     freeEthernetDetails(healthy);
+}
+
+// A list from an odd answer: at most 25 records, each name and address at
+// most 15 characters, and the count line within 0 to 25.
+testing::AssertionResult bounded(const EthernetDetails *list, const std::string &out)
+{
+    size_t at = out.find("Number of interfaces : ");
+    int count = at == std::string::npos ? -1 : atoi(out.c_str() + at + 23);
+    if (count < 0 || count > 25)
+        return testing::AssertionFailure() << "count line out of bounds:\n" << out;
+    for (int n = 0; list != nullptr; list = list->ifNext, n++)
+        if (n == 25 || strlen(list->ifName) > 15 || strlen(list->ifIpAddress) > 15)
+            return testing::AssertionFailure() << "list out of bounds at record " << n;
+    return testing::AssertionSuccess();
+}
+
+// Answers an emulator or an interposed ioctl may give to the interface list
+// request: lengths past the area, past what the kernel wrote, negative, and
+// a name with no terminator.  Only names the kernel wrote, or empty ones.
+TEST_F(MixedNamespace, OddInterfaceListAnswersStayBounded)
+{
+    Routine routine = loadRoutine();
+    ASSERT_NE(routine, nullptr) << dlerror();
+    std::set<std::string> written = {"", std::string(UNTERMINATED_NAME).substr(0, 15)};
+    EthernetDetails *healthy = callCapturing(routine, nullptr);
+    for (const EthernetDetails *d = healthy; d != nullptr; d = d->ifNext)
+        written.insert(d->ifName);
+    freeEthernetDetails(healthy);
+    // The answer before 1023 leaves random bytes where the call's list area
+    // lies, so that a name read past what the kernel wrote shows.
+    const struct {
+        int length;
+        bool unterminated;
+        unsigned seed;
+    } answers[] = {{1064, false, 0},    {1080, false, 0}, {2048, false, 0}, {65536, false, 0},
+                   {INT_MIN, false, 7}, {1023, false, 0}, {-40, false, 0},  {240, true, 0}};
+    for (const auto &answer : answers) {
+        SCOPED_TRACE("length " + std::to_string(answer.length));
+        rewriteInterfaceList(answer.length, answer.unterminated, answer.seed);
+        std::string out;
+        EthernetDetails *list = callCapturing(routine, &out);
+        clearInterfaceListRewrite();
+        EXPECT_TRUE(bounded(list, out));
+        for (const EthernetDetails *d = list; d != nullptr; d = d->ifNext)
+            EXPECT_EQ(written.count(d->ifName), 1U) << d->ifName;
+        if (answer.unterminated) {
+            ASSERT_NE(list, nullptr);
+            EXPECT_STREQ(list->ifName, std::string(UNTERMINATED_NAME).substr(0, 15).c_str());
+        }
+        freeEthernetDetails(list);
+    }
+}
+
+// Random lengths over random bytes, seeded, for about a second.
+TEST_F(MixedNamespace, RandomInterfaceListAnswersStayBounded)
+{
+    Routine routine = loadRoutine();
+    ASSERT_NE(routine, nullptr) << dlerror();
+    unsigned seed = 20261208;
+    const time_t deadline = time(nullptr) + 1;
+    for (int round = 0; round < 20000 && time(nullptr) <= deadline; round++) {
+        int length = rand_r(&seed) % 2400 - 200;
+        rewriteInterfaceList(length, 0, round % 2 != 0 ? static_cast<unsigned>(rand_r(&seed)) | 1U : 0);
+        std::string out;
+        EthernetDetails *list = callCapturing(routine, &out);
+        clearInterfaceListRewrite();
+        ASSERT_TRUE(bounded(list, out)) << "round " << round << ", length " << length;
+        freeEthernetDetails(list);
+    }
 }
 
 // Allocations per entry, in order: name, address, link settings, record.
@@ -274,7 +354,7 @@ TEST_F(MixedNamespace, EveryAllocationFailureKeepsTheListSound)
         EXPECT_EQ(allocationsLive(), 0) << "leaked";
         EXPECT_EQ(openDescriptors(), descriptors);
         if (!injected) {
-            EXPECT_EQ(allocationsMade(), 6 * kAllocationsPerEntry);
+            EXPECT_EQ(allocationsMade(), 7 * kAllocationsPerEntry);
             break;
         }
     }

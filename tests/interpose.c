@@ -4,9 +4,12 @@
 
 #include <dlfcn.h>
 #include <errno.h>
+#include <linux/sockios.h>
+#include <net/if.h>
 #include <stdarg.h>
 #include <stdatomic.h>
 #include <stdint.h>
+#include <stdlib.h>
 #include <string.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -248,6 +251,35 @@ static int injectedError(unsigned long request)
     return 0;
 }
 
+static struct {
+    int active, length, unterminated;
+    unsigned seed;
+} listRewrite;
+
+void rewriteInterfaceList(int length, int unterminated, unsigned seed)
+{
+    listRewrite.length = length;
+    listRewrite.unterminated = unterminated;
+    listRewrite.seed = seed;
+    listRewrite.active = 1;
+}
+
+void clearInterfaceListRewrite(void)
+{
+    listRewrite.active = 0;
+}
+
+/* Odd bytes and an odd length in an answer, all within the caller's area. */
+static void rewriteAnswer(struct ifconf *conf, int areaBytes)
+{
+    if (listRewrite.seed != 0)
+        for (int i = 0; i < areaBytes; i++)
+            conf->ifc_buf[i] = (char)rand_r(&listRewrite.seed);
+    if (listRewrite.unterminated && areaBytes >= (int)sizeof(struct ifreq))
+        memcpy(conf->ifc_req[0].ifr_name, UNTERMINATED_NAME, IFNAMSIZ);
+    conf->ifc_len = listRewrite.length;
+}
+
 int ioctl(int fd, unsigned long request, ...)
 {
     va_list args;
@@ -259,5 +291,9 @@ int ioctl(int fd, unsigned long request, ...)
         errno = err;
         return -1;
     }
-    return (int)syscall(SYS_ioctl, fd, request, arg);
+    int areaBytes = request == SIOCGIFCONF ? ((struct ifconf *)arg)->ifc_len : 0;
+    int result = (int)syscall(SYS_ioctl, fd, request, arg);
+    if (result == 0 && request == SIOCGIFCONF && listRewrite.active)
+        rewriteAnswer(arg, areaBytes);
+    return result;
 }

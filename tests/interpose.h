@@ -23,6 +23,14 @@ size_t allocatedSize(const void *p);
 void failIoctl(unsigned long request, int nth, int err);
 void clearIoctlFaults(void);
 
+/* Rewrite every SIOCGIFCONF answer after the kernel's, until cleared: the
+ * length written back becomes length; with unterminated, the first entry's
+ * name fills all 16 bytes; with a seed, rand_r fills the whole area. */
+void rewriteInterfaceList(int length, int unterminated, unsigned seed);
+void clearInterfaceListRewrite(void);
+/* The 16 bytes that an unterminated rewrite writes as the first name. */
+#define UNTERMINATED_NAME "unterminated0123"
+
 #ifdef __cplusplus
 }
 #endif

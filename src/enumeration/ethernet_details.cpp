@@ -36,10 +36,11 @@ char *copyText(const char *text, size_t len)
     return copy;
 }
 
-// The name field is 16 bytes; never trust it to hold a terminator.
+// The name field is 16 bytes; never trust it to hold a terminator, and
+// keep the record's promise of at most 15 characters.
 char *copyName(const struct ifreq *entry)
 {
-    return copyText(entry->ifr_name, strnlen(entry->ifr_name, IFNAMSIZ));
+    return copyText(entry->ifr_name, strnlen(entry->ifr_name, IFNAMSIZ - 1));
 }
 
 // Dotted-decimal text of an IPv4 address, as inet_ntoa writes it, into
@@ -142,7 +143,7 @@ void printRecord(const EthernetDetails *record)
 
 // Query one entry and link its record at *tail; the new tail.  An entry
 // whose strings or record cannot be allocated is left out, with everything
-// it had allocated freed.
+// it had allocated freed, and the tail stays where it was.
 EthernetDetails **addEntry(int sock, struct ifreq *entry, EthernetDetails **tail)
 {
     EthernetDetails found;
@@ -170,18 +171,32 @@ EthernetDetails **addEntry(int sock, struct ifreq *entry, EthernetDetails **tail
     return tail;
 }
 
-// SIOCGIFCONF into the call's list area; the entry count, or minus errno.
-int listEntries(int sock, struct ifconf *conf, EntryList *list)
+// Whole entries in the length the kernel wrote back, bounded by the area:
+// an emulator or an interposed ioctl may answer any length at all.
+int entryCount(int length)
 {
-    conf->ifc_len = sizeof list->bytes;
-    conf->ifc_buf = list->bytes;
-    if (ioctl(sock, SIOCGIFCONF, conf) < 0)
-        return -errno;
-    return conf->ifc_len / static_cast<int>(sizeof(struct ifreq));
+    if (length <= 0)
+        return 0;
+    size_t bytes = static_cast<size_t>(length) < kListBytes ? static_cast<size_t>(length) : kListBytes;
+    return static_cast<int>(bytes / sizeof(struct ifreq));
 }
 
-// The whole call but for errno: the list, and in *err the errno of a
-// failed set-up.
+// SIOCGIFCONF into the call's list area, zeroed first so that no byte the
+// kernel did not write is read as an entry; false, with errno, on failure.
+bool listEntries(int sock, EntryList *list, int *count)
+{
+    memset(list, 0, sizeof *list);
+    struct ifconf conf;
+    conf.ifc_len = sizeof list->bytes;
+    conf.ifc_buf = list->bytes;
+    if (ioctl(sock, SIOCGIFCONF, &conf) < 0)
+        return false;
+    *count = entryCount(conf.ifc_len);
+    return true;
+}
+
+// The whole call but for errno: the list, and in *err the errno to leave:
+// that of a failed set-up, or ENOMEM when an entry was left out.
 EthernetDetails *enumerate(int *err)
 {
     puts("====================== Loading library for fetching ethernet details "
@@ -193,18 +208,21 @@ EthernetDetails *enumerate(int *err)
         return nullptr;
     }
     EntryList list;
-    struct ifconf conf;
-    int count = listEntries(sock, &conf, &list);
-    if (count < 0) {
-        *err = -count;
+    int count = 0;
+    if (!listEntries(sock, &list, &count)) {
+        *err = errno;
         printLine("Error while querying SIOCGIFCONF for interface list, Error code : %d\n", *err);
         close(sock);
         return nullptr;
     }
     printLine("Number of interfaces : %d\n", count);
     EthernetDetails *head = nullptr, **tail = &head;
-    for (int i = 0; i < count; i++)
-        tail = addEntry(sock, &list.entries[i], tail);
+    for (int i = 0; i < count; i++) {
+        EthernetDetails **next = addEntry(sock, &list.entries[i], tail);
+        if (next == tail)
+            *err = ENOMEM;
+        tail = next;
+    }
     puts("Releasing socket resources.");
     close(sock);
     return head;
@@ -212,8 +230,9 @@ EthernetDetails *enumerate(int *err)
 
 } // namespace
 
-// errno on return is the printed error of a failed set-up, and otherwise
-// what the caller left in it.
+// errno on return is the printed error of a failed set-up, ENOMEM when an
+// entry was left out for want of memory, and otherwise what the caller left
+// in it.
 extern "C" EthernetDetails *getEthernetDetails(void)
 {
     int callerErrno = errno;
