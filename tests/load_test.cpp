@@ -77,6 +77,8 @@ TEST_F(Over25Namespace, RepeatedCallsHoldDescriptorsAndHeapSteady)
     }
     EXPECT_EQ(wrongLength, 0);
     EXPECT_EQ(openDescriptors(), descriptors);
+    if (heap == 0 && mallinfo2().uordblks == 0)
+        GTEST_SKIP() << "the heap check is empty here: mallinfo2 reads 0 under a sanitizer's allocator";
     EXPECT_EQ(mallinfo2().uordblks, heap);
 }
 

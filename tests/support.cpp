@@ -202,11 +202,16 @@ struct Expected {
 
 // What the mixed scenario configures, in the kernel's order.  tap1's speed
 // needs both 16-bit halves, the lower one at 32768 or more; its address has
-// octets on the digit boundaries.
+// octets on the digit boundaries.  The last entry makes the longest row a
+// device can: 15-character name and address, and the highest index.
 const Expected kMixed[] = {
-    {"lo", "127.0.0.1", 0},        {"abcdefghijklmno", "192.168.200.250", -1},
-    {"v0", "10.1.0.1", 10000},     {"tap0", "10.2.0.1", 10000},
-    {"tap0:1", "10.2.0.2", 10000}, {"tap1", "100.199.99.9", 100000},
+    {"lo", "127.0.0.1", 0},
+    {"abcdefghijklmno", "192.168.200.250", -1},
+    {"v0", "10.1.0.1", 10000},
+    {"tap0", "10.2.0.1", 10000},
+    {"tap0:1", "10.2.0.2", 10000},
+    {"tap1", "100.199.99.9", 100000},
+    {"zyxwvutsrqponml", "192.168.255.254", -1},
 };
 
 } // namespace

@@ -84,7 +84,7 @@ class ScenarioTest : public NamespaceTest, public testing::WithParamInterface<co
 };
 
 // The "mixed" scenario: lo, a bridge without ports, a veth, a tap and a
-// label, and a tap at 100000 Mb/s.
+// label, a tap at 100000 Mb/s, and a bridge at index 2147483647.
 class MixedNamespace : public NamespaceTest {
   protected:
     void SetUp() override { enterNamespace(scenarioSetup("mixed")); }
