@@ -1,7 +1,7 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // Output of the routine's message rows.
 #pragma once
-
-#include <type_traits>
 
 // A row's format, checked while compiling against the types of the
 // arguments it is printed with: %s takes a string, %d an int, and no other
@@ -14,16 +14,18 @@ void unsupportedConversionUseOnlyPercentSAndPercentD();
 void argumentTypeDoesNotMatchItsConversion();
 void argumentCountDoesNotMatchTheConversions();
 
-// The conversion an argument type is printed by, or 0 for none.
-template <typename T> consteval char conversionOf()
-{
-    if constexpr (std::is_same_v<T, const char *> || std::is_same_v<T, char *>)
-        return 's';
-    else if constexpr (std::is_same_v<T, int>)
-        return 'd';
-    else
-        return 0;
-}
+// The conversion an argument type is printed by, or 0 for none.  Written
+// out here rather than taken from <type_traits>: the routine needs no C++
+// library header, so any C library's headers build it.
+template <typename T> inline constexpr char conversionOf = 0;
+template <> inline constexpr char conversionOf<const char *> = 's';
+template <> inline constexpr char conversionOf<char *> = 's';
+template <> inline constexpr char conversionOf<int> = 'd';
+
+// T itself, in a context where it is not deduced.
+template <typename T> struct Same {
+    using type = T;
+};
 
 } // namespace row
 
@@ -33,7 +35,7 @@ template <typename... Args> class Row {
     // NOLINTNEXTLINE(google-explicit-constructor)
     consteval Row(const char *format) : format_(format)
     {
-        constexpr char wanted[] = {row::conversionOf<Args>()..., 0};
+        constexpr char wanted[] = {row::conversionOf<Args>..., 0};
         unsigned used = 0;
         for (const char *at = format; *at != '\0'; at++) {
             if (*at != '%')
@@ -62,7 +64,7 @@ template <typename... Args> class Row {
 void emitRow(const char *format, ...);
 
 // printf for the routine's rows, checked while compiling (see Row).
-template <typename... Args> inline void printLine(Row<std::type_identity_t<Args>...> row, Args... args)
+template <typename... Args> inline void printLine(Row<typename row::Same<Args>::type...> row, Args... args)
 {
     emitRow(row.format(), args...);
 }
