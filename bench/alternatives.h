@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // What the routine is measured against: its system-call floor, and what a
 // user would write instead with getifaddrs(3).
 #pragma once

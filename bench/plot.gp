@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: MIT
+# SPDX-FileCopyrightText: 2026 The ifenum authors
 # Time per call against entry count: routine, floor, getifaddrs.
 set terminal pngcairo size 720,420 font ",10" noenhanced
 set output output

@@ -1,3 +1,5 @@
+/* SPDX-License-Identifier: MIT */
+/* SPDX-FileCopyrightText: 2026 The ifenum authors */
 /*
  * ifenum: the machine's IPv4 interface entries as a list of plain C records.
  *

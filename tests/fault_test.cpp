@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // Every failure path through the real code: system calls failed by seccomp,
 // single requests failed by an interposed ioctl, and an allocation sweep.
 #include "interpose.h"

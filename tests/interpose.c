@@ -1,3 +1,5 @@
+/* SPDX-License-Identifier: MIT */
+/* SPDX-FileCopyrightText: 2026 The ifenum authors */
 /* Interposed malloc family and ioctl for fault injection in tests. */
 #define _GNU_SOURCE
 #include "interpose.h"

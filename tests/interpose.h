@@ -1,3 +1,5 @@
+/* SPDX-License-Identifier: MIT */
+/* SPDX-FileCopyrightText: 2026 The ifenum authors */
 /* Test support: this test binary's own malloc family and ioctl, which the
  * dlopen'ed library binds to, with failures injected on request. */
 #pragma once

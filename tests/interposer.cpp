@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // Loads the library and runs its main with getEthernetDetails replaced by
 // this program's own, which the library must honour.
 #include <dlfcn.h>

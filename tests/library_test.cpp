@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // The library as other programs use it: dlopen, call, walk, release.
 #include "support.h"
 

@@ -1,3 +1,5 @@
+/* SPDX-License-Identifier: MIT */
+/* SPDX-FileCopyrightText: 2026 The ifenum authors */
 /* The header as a C11 caller sees it: walk a list, then release it. */
 #include "ifenum.h"
 

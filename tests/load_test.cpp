@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // Load and change: many threads at once, many calls in a row, and
 // interfaces coming and going while the routine runs.
 #include "support.h"

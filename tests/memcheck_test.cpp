@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // valgrind memcheck over ifreport and over a caller that frees the list.
 #include "support.h"
 

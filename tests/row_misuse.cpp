@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // Rows the message formatter must refuse at compile time: built once with
 // ROW_CASE unset (it must compile) and once per case (each must not).
 #include "print_line.h"

@@ -1,3 +1,5 @@
+/* SPDX-License-Identifier: MIT */
+/* SPDX-FileCopyrightText: 2026 The ifenum authors */
 /* List the IPv4 interface entries through the ifenum library, then release
  * the list.  The routine's own account goes to stdout; the records follow. */
 #include <stdio.h>

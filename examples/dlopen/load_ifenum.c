@@ -1,3 +1,5 @@
+/* SPDX-License-Identifier: MIT */
+/* SPDX-FileCopyrightText: 2026 The ifenum authors */
 /* Load ifenum at run time by path, as FFI users do, and list its records.
  * Usage: load_ifenum [path-to-ifenum]   (default: "ifenum", found by the loader) */
 #include <dlfcn.h>

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+# SPDX-FileCopyrightText: 2026 The ifenum authors
 """List the IPv4 interface entries through the ifenum library, with ctypes.
 
 Usage: ifenum_list.py [path-to-ifenum]   (default: "ifenum", found by the loader)

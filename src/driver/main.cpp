@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // ifreport: one summary line per IPv4 interface entry.
 #include "ifenum.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // getEthernetDetails: the kernel's IPv4 interface entries as a list.
 #include "ifenum.h"
 #include "print_line.h"

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
+# SPDX-FileCopyrightText: 2026 The ifenum authors
 # The libc-only link must accept libc and refuse the C++ runtime.
 # Usage: check.sh SOURCE_DIR WORK_DIR
 set -u
