@@ -1,0 +1,30 @@
+#!/bin/sh
+# SPDX-License-Identifier: MIT
+# SPDX-FileCopyrightText: 2026 The ifenum authors
+# Build the Debian packages from a scratch copy of the sources, without the
+# suite (nocheck), and judge them: lintian with no tag left (warnings and
+# pedantic ones included), and every package's files as the list expects.
+# Nothing is installed.  Usage: check.sh SOURCE_DIR WORK_DIR
+set -eu
+source=$1 work=$2
+rm -rf "$work"
+mkdir -p "$work/src"
+if git -C "$source" rev-parse --git-dir >/dev/null 2>&1; then
+  (cd "$source" && git ls-files -co --exclude-standard | tar -cf - -T -) | tar -xf - -C "$work/src"
+else
+  (cd "$source" && tar -cf - --exclude='./build*' .) | tar -xf - -C "$work/src"
+fi
+(cd "$work/src" && DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -b >"$work/build.log" 2>&1) ||
+  { tail -30 "$work/build.log"; exit 1; }
+version=$(dpkg-parsechangelog -l "$work/src/debian/changelog" -S Version)
+changes=$work/ifenum_${version}_amd64.changes
+if ! lintian --pedantic --fail-on error,warning,info,pedantic "$changes" >"$work/lintian.log" 2>&1; then
+  cat "$work/lintian.log"
+  echo "lintian has tags to report"
+  exit 1
+fi
+for package in ifenum ifenum-dev ifreport; do
+  dpkg-deb -c "$work/${package}_${version}_amd64.deb" | awk -v p=$package '$6 !~ /\/$/ {print p": "$6}'
+done >"$work/contents.txt"
+diff -u "$source/tests/deb/contents.txt" "$work/contents.txt"
+echo "packages built, lintian clean, contents as expected"
