@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // The binary contract of both deliverables, read with binutils.
 #include "support.h"
 
@@ -6,33 +8,6 @@
 #include <sstream>
 
 namespace {
-
-// Whatever a shell command prints.
-std::string commandOutput(const std::string &command)
-{
-    std::string out;
-    FILE *pipe = popen(command.c_str(), "r");
-    char chunk[4096];
-    size_t n;
-    while (pipe != nullptr && (n = fread(chunk, 1, sizeof chunk, pipe)) > 0)
-        out.append(chunk, n);
-    if (pipe != nullptr)
-        pclose(pipe);
-    return out;
-}
-
-// The bracketed values of every dynamic-section line tagged tag.
-std::set<std::string> dynamicEntries(const char *file, const std::string &tag)
-{
-    std::set<std::string> values;
-    std::istringstream lines(commandOutput(std::string("readelf -dW ") + file));
-    for (std::string line; std::getline(lines, line);) {
-        size_t open = line.find('[');
-        if (line.find("(" + tag + ")") != std::string::npos && open != std::string::npos)
-            values.insert(line.substr(open + 1, line.find(']') - open - 1));
-    }
-    return values;
-}
 
 // Names of the dynamic symbols nm lists with the given options.
 std::set<std::string> dynamicSymbols(const char *file, const char *options)
@@ -44,38 +19,83 @@ std::set<std::string> dynamicSymbols(const char *file, const char *options)
     return names;
 }
 
-const std::set<std::string> kLibcOnly = {"libc.so.6"};
+// One build of both deliverables, and the name of its C library.
+struct Build {
+    const char *name;
+    const char *library;
+    const char *program;
+    const char *libc;
+};
 
-TEST(ElfContract, LibraryIsNamedIfenumAndNeedsOnlyLibc)
+void PrintTo(const Build &build, std::ostream *os)
 {
-    EXPECT_EQ(dynamicEntries(IFENUM_LIBRARY, "SONAME"), std::set<std::string>{"ifenum"});
-    EXPECT_EQ(dynamicEntries(IFENUM_LIBRARY, "NEEDED"), kLibcOnly);
-    std::string dynamic = commandOutput(std::string("readelf -dW ") + IFENUM_LIBRARY);
+    *os << build.name;
+}
+
+const Build kBuilds[] = {
+    {"glibc", IFENUM_LIBRARY, IFREPORT_PROGRAM, "libc.so.6"},
+#ifdef IFENUM_MUSL_LIBRARY
+    {"musl", IFENUM_MUSL_LIBRARY, IFENUM_MUSL_PROGRAM, "libc.so"},
+#endif
+};
+
+using ElfContract = testing::TestWithParam<Build>;
+
+TEST_P(ElfContract, LibraryIsNamedIfenumAndNeedsOnlyLibc)
+{
+    const Build &build = GetParam();
+    EXPECT_EQ(dynamicEntries(build.library, "SONAME"), std::set<std::string>{"ifenum"});
+    EXPECT_EQ(dynamicEntries(build.library, "NEEDED"), std::set<std::string>{build.libc});
+    std::string dynamic = commandOutput(std::string("readelf -dW ") + build.library);
     EXPECT_EQ(dynamic.find("TEXTREL"), std::string::npos) << dynamic;
     EXPECT_NE(dynamic.find("(SONAME)"), std::string::npos) << "not a shared object";
 }
 
-TEST(ElfContract, LibraryExportsExactlyTheRoutineAndMain)
+// Exactly these two, with plain names: no version node, nothing the
+// toolchain adds.
+TEST_P(ElfContract, LibraryExportsExactlyTheRoutineAndMain)
 {
     std::set<std::string> want = {"getEthernetDetails", "main"};
-    EXPECT_EQ(dynamicSymbols(IFENUM_LIBRARY, "--defined-only"), want);
+    EXPECT_EQ(dynamicSymbols(GetParam().library, "--defined-only"), want);
+    std::string versions = commandOutput(std::string("readelf -VW ") + GetParam().library);
+    EXPECT_EQ(versions.find("Version definition"), std::string::npos) << versions;
 }
 
-TEST(ElfContract, ProgramIsAPieNeedingOnlyLibc)
+TEST_P(ElfContract, ProgramIsAPieNeedingOnlyLibc)
 {
-    EXPECT_EQ(dynamicEntries(IFREPORT_PROGRAM, "NEEDED"), kLibcOnly);
-    std::string dynamic = commandOutput(std::string("readelf -dW ") + IFREPORT_PROGRAM);
+    const Build &build = GetParam();
+    EXPECT_EQ(dynamicEntries(build.program, "NEEDED"), std::set<std::string>{build.libc});
+    std::string dynamic = commandOutput(std::string("readelf -dW ") + build.program);
     EXPECT_TRUE(std::regex_search(dynamic, std::regex("\\(FLAGS_1\\) +Flags:.* PIE"))) << dynamic;
     EXPECT_EQ(dynamic.find("ifenum"), std::string::npos) << dynamic;
-    std::set<std::string> imports = dynamicSymbols(IFREPORT_PROGRAM, "--undefined-only");
+    std::set<std::string> imports = dynamicSymbols(build.program, "--undefined-only");
     EXPECT_EQ(imports.count("getEthernetDetails"), 0U);
 }
 
-TEST(ElfContract, LibraryMainHonoursAnInterposedRoutine)
+INSTANTIATE_TEST_SUITE_P(Builds, ElfContract, testing::ValuesIn(kBuilds),
+                         [](const testing::TestParamInfo<Build> &info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(LibraryMain, HonoursAnInterposedRoutine)
 {
     RunResult run = runProgram({IFENUM_INTERPOSER, IFENUM_LIBRARY});
     EXPECT_EQ(run.out, "ifName fake0 ifIndex 7 ifSpeed -1 ifErrorCode : 5 \n");
     EXPECT_EQ(run.status, 1);
 }
+
+#ifdef IFENUM_MUSL_PROGRAM
+// The musl build prints, byte for byte, what the glibc build prints.
+using MuslScenarioTest = ScenarioTest;
+
+TEST_P(MuslScenarioTest, ProgramPrintsGoldenTextAndExitsOne)
+{
+    RunResult run = runProgram({IFENUM_MUSL_PROGRAM});
+    EXPECT_EQ(run.out, scenarioGolden(GetParam()));
+    EXPECT_EQ(run.status, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, MuslScenarioTest, allScenarios());
+#endif
 
 } // namespace

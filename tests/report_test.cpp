@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // The whole output of ifreport, and of the library's own main, per scenario.
 #include "print_line.h"
 #include "support.h"
@@ -39,6 +41,6 @@ TEST(PrintLine, FormatsLikePrintfAtAnyLength)
     EXPECT_EQ(stdoutOf([] { emitRow(trailing, 7); }), "100%");
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioTest, testing::Values("no_ipv4", "lo_only", "mixed", "over_25"));
+INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioTest, allScenarios());
 
 } // namespace

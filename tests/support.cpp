@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 #include "support.h"
 
 #include <dirent.h>
@@ -230,4 +232,31 @@ testing::AssertionResult matchesMixed(const EthernetDetails *list)
     if (list != nullptr)
         return testing::AssertionFailure() << "extra records: " << summaryOf(list);
     return testing::AssertionSuccess();
+}
+
+// Whatever a shell command prints.
+std::string commandOutput(const std::string &command)
+{
+    std::string out;
+    FILE *pipe = popen(command.c_str(), "r");
+    char chunk[4096];
+    size_t n;
+    while (pipe != nullptr && (n = fread(chunk, 1, sizeof chunk, pipe)) > 0)
+        out.append(chunk, n);
+    if (pipe != nullptr)
+        pclose(pipe);
+    return out;
+}
+
+// The bracketed values of every dynamic-section line tagged tag.
+std::set<std::string> dynamicEntries(const char *file, const std::string &tag)
+{
+    std::set<std::string> values;
+    std::istringstream lines(commandOutput(std::string("readelf -dW ") + file));
+    for (std::string line; std::getline(lines, line);) {
+        size_t open = line.find('[');
+        if (line.find("(" + tag + ")") != std::string::npos && open != std::string::npos)
+            values.insert(line.substr(open + 1, line.find(']') - open - 1));
+    }
+    return values;
 }

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // Test support: private network namespaces and captured program runs.
 #pragma once
 
@@ -7,6 +9,7 @@
 #include "ifenum.h"
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -61,6 +64,12 @@ EthernetDetails *callCapturing(Routine routine, std::string *out);
 // The driver's lines, rebuilt from a list.
 std::string summaryOf(const EthernetDetails *list);
 
+// Whatever a shell command prints on stdout.
+std::string commandOutput(const std::string &command);
+
+// The bracketed values of every dynamic-section line tagged tag.
+std::set<std::string> dynamicEntries(const char *file, const std::string &tag);
+
 // Descriptors this process has open.
 int openDescriptors();
 
@@ -76,6 +85,12 @@ class NamespaceTest : public testing::Test {
   protected:
     void enterNamespace(const std::string &ipBatch);
 };
+
+// Every scenario in tests/scenarios, for parameterised tests.
+inline auto allScenarios()
+{
+    return testing::Values("no_ipv4", "lo_only", "mixed", "over_25");
+}
 
 // A namespace built from the named scenario, for parameterised tests.
 class ScenarioTest : public NamespaceTest, public testing::WithParamInterface<const char *> {

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
 // The routine's system calls: 3 + 2n socket/ioctl/close for n entries from a
 // close-on-exec socket on, and stdout written in as few writes as its
 // buffer allows.
@@ -65,7 +67,6 @@ TEST_P(SystemCallTest, FloorOfRequestsAndFewestWrites)
     EXPECT_EQ(counts.writes, static_cast<int>((run.out.size() + buffer - 1) / buffer));
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenarios, SystemCallTest,
-                         testing::Values("no_ipv4", "lo_only", "mixed", "over_25"));
+INSTANTIATE_TEST_SUITE_P(Scenarios, SystemCallTest, allScenarios());
 
 } // namespace
