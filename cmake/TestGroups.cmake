@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: MIT
+# SPDX-FileCopyrightText: 2026 The ifenum authors
 # Test groups.  Each has an option, on unless turned off; a group that is on
 # must find everything it needs, and what is missing stops configure with
 # the Debian package that brings it.  The summary at the end of configure

@@ -1,14 +1,21 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
+# SPDX-FileCopyrightText: 2026 The ifenum authors
 # Install ifenum into WORK/prefix and build the C example against it twice:
-# with find_package (WORK/cmake/consumer) and with pkg-config (WORK/pkgconfig-consumer).
+# with find_package (WORK/cmake/consumer, and WORK/cmake-system/consumer as
+# if the prefix were the system's) and with pkg-config (WORK/pkgconfig-consumer).
 # Usage: build.sh BUILD_DIR WORK_DIR SOURCE_DIR
 set -eu
 build=$1 work=$2 source=$3
 example=$source/examples/c/list_interfaces.c
 cmake --install "$build" --prefix "$work/prefix" >&2
+# CMake's own build-tree RPATH is skipped: only what the package adds counts.
 cmake -S "$source/tests/consumer" -B "$work/cmake" -DCMAKE_PREFIX_PATH="$work/prefix" \
-  -DEXAMPLE_SOURCE="$example" >&2
+  -DEXAMPLE_SOURCE="$example" -DCMAKE_SKIP_BUILD_RPATH=ON >&2
 cmake --build "$work/cmake" >&2
+cmake -S "$source/tests/consumer" -B "$work/cmake-system" -DCMAKE_PREFIX_PATH="$work/prefix" \
+  -DEXAMPLE_SOURCE="$example" -DCMAKE_SKIP_BUILD_RPATH=ON -DIFENUM_PREFIX_IS_SYSTEM=ON >&2
+cmake --build "$work/cmake-system" >&2
 flags=$(PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" pkg-config --cflags --libs ifenum)
 # shellcheck disable=SC2086
 cc -std=c11 "$example" $flags -o "$work/pkgconfig-consumer" >&2
