@@ -2,54 +2,24 @@
 /* SPDX-FileCopyrightText: 2026 The ifenum authors */
 /*
  * ifenum: the machine's IPv4 interface entries as a list of plain C records.
+ * The reference is the manual page getEthernetDetails(3); in short:
  *
- * getEthernetDetails() opens an AF_INET datagram socket (close-on-exec),
- * reads the kernel's interface list (SIOCGIFCONF) and, for each entry, asks
- * for its link speed (SIOCETHTOOL, ETHTOOL_GSET) and its index
- * (SIOCGIFINDEX).  It returns one EthernetDetails record per entry, in the
- * kernel's order.  Calls keep no state between them and may run on several
- * threads at once.  The manual page is getEthernetDetails(3).
+ * getEthernetDetails() asks the kernel for its IPv4 interface entries and
+ * for each its link speed and index, and returns one record per entry, in
+ * the kernel's order, at most 25.  It may run on several threads at once.
  *
- * Ownership: the whole list belongs to the caller once the call returns.
- * Every record and both of its strings come from the process's malloc, each
- * block on its own, and nothing is shared between records or lists.  Release
- * a list with freeEthernetDetails() below, or by hand with free(): read
- * ifNext first, then free ifName, ifIpAddress and the record.
- *
- * Result and errno: NULL with errno set to the printed error number when
- * the socket or the interface list cannot be had; errno ENOMEM, with a list
- * or NULL, when an entry was left out for want of memory.  On every other
- * return errno is as the caller left it, so
- *     errno = 0; list = getEthernetDetails();
- * tells "no entry" (NULL, errno 0) from "failed" (NULL, errno set), and a
- * whole list (errno 0) from a short one (ENOMEM).
- * A failed speed or index request never drops an entry: its record holds 0
- * in the field that was not obtained.
- *
- * Output: the call writes a running account of every step to stdout, the
- * buffered stream, and adds no write of its own: the text leaves the process
- * when the buffer fills or is flushed.  So a host
- *   - flushes stdout before fork(), or the child's exit() prints the
- *     buffered account a second time;
- *   - flushes stdout before it writes fd 1 by other means (write(2), a
- *     child process) and before another runtime prints to it (Python's
- *     print has a buffer of its own), or the lines come out of order;
- *   - may see the lines of calls on several threads interleave.
- * The routine takes stdio's lock and calls malloc: it is not
- * async-signal-safe and must not be called from a signal handler.
- *
- * Allocation failure: the call never dereferences a null pointer, always
- * closes its socket and always returns a well-formed list.
- *   - An entry whose name, address text or record cannot be allocated is
- *     left out of the list; whatever it had allocated is freed, and errno
- *     is ENOMEM on return.  The count
- *     line still reports every entry the kernel returned.
- *   - An entry whose link-settings block cannot be allocated is reported
- *     as a failed speed request with ENOMEM: its error line carries 12 and
- *     the record has ifSpeed 0 and ifErrorCode 12.
- *
- * Limits: the kernel's list is read into 1024 bytes, so at most 25 entries
- * are returned; entries beyond the 25th are left out without a message.
+ * - The list and both strings of every record belong to the caller, each
+ *   from the process's malloc: release it with freeEthernetDetails(), or
+ *   free() ifName, ifIpAddress and the record, reading ifNext first.
+ * - NULL with errno 0 (set before the call) means no IPv4 entry; errno is
+ *   set only by a failed socket or interface list, to the printed number,
+ *   and to ENOMEM when an entry was left out for want of memory.
+ * - The call writes a running account to stdout, through its buffer: flush
+ *   stdout before fork() and before anything else writes fd 1 (another
+ *   runtime, such as Python's print or Go); to silence it, redirect stdout
+ *   with freopen() rather than closing fd 1.
+ * - The routine is not async-signal-safe.  The library also exports main,
+ *   its report program's: link libraries that provide one before ifenum.
  */
 #ifndef IFENUM_H
 #define IFENUM_H
