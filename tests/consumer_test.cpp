@@ -75,4 +75,23 @@ TEST_F(Consumer, InstalledPackageServesCMakeAndPkgConfig)
     EXPECT_EQ(system(("rm -rf " + dir).c_str()), 0);
 }
 
+#ifdef IFENUM_GO
+// Go writes fd 1 directly: the example flushes C's stdout after the call,
+// so the account comes whole and before the program's own lines.
+TEST_F(Consumer, GoExampleThroughPkgConfig)
+{
+    char work[] = "/tmp/ifenum-go-XXXXXX";
+    ASSERT_NE(mkdtemp(work), nullptr);
+    const std::string dir = work;
+    RunResult build = runProgram({"/bin/sh", IFENUM_SOURCE_DIR "/tests/consumer/build_go.sh",
+                                  IFENUM_BUILD_DIR, dir, IFENUM_SOURCE_DIR, IFENUM_GO});
+    ASSERT_EQ(build.status, 0) << "install or go build failed";
+    RunResult run =
+        runProgram({"/usr/bin/env", "LD_LIBRARY_PATH=" + dir + "/prefix/lib", dir + "/go-consumer"});
+    EXPECT_EQ(run.out, expected());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(system(("rm -rf " + dir).c_str()), 0);
+}
+#endif
+
 } // namespace

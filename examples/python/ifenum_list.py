@@ -4,6 +4,12 @@
 """List the IPv4 interface entries through the ifenum library, with ctypes.
 
 Usage: ifenum_list.py [path-to-ifenum]   (default: "ifenum", found by the loader)
+
+The library is loaded by its bare name or by a path, never through
+ctypes.util.find_library("ifenum"), which returns None: that looks for
+libifenum.so, and the file is named ifenum.  The bare name works once the
+library lies in one of the loader's default directories, as the Debian package
+puts it; elsewhere, give the path.
 """
 import ctypes
 import sys
