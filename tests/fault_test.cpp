@@ -214,8 +214,9 @@ TEST_F(MixedNamespace, OneFailedRequestAffectsOnlyItsEntry)
 // most 15 characters, and the count line within 0 to 25.
 testing::AssertionResult bounded(const EthernetDetails *list, const std::string &out)
 {
-    size_t at = out.find("Number of interfaces : ");
-    int count = at == std::string::npos ? -1 : atoi(out.c_str() + at + 23);
+    const std::string countLine = "Number of interfaces : ";
+    size_t at = out.find(countLine);
+    int count = at == std::string::npos ? -1 : atoi(out.c_str() + at + countLine.size());
     if (count < 0 || count > 25)
         return testing::AssertionFailure() << "count line out of bounds:\n" << out;
     for (int n = 0; list != nullptr; list = list->ifNext, n++)
@@ -231,7 +232,8 @@ TEST_F(MixedNamespace, OddInterfaceListAnswersStayBounded)
 {
     Routine routine = loadRoutine();
     ASSERT_NE(routine, nullptr) << dlerror();
-    std::set<std::string> written = {"", std::string(UNTERMINATED_NAME).substr(0, 15)};
+    const std::string unterminated = std::string(UNTERMINATED_NAME).substr(0, 15);
+    std::set<std::string> written = {"", unterminated};
     EthernetDetails *healthy = callCapturing(routine, nullptr);
     for (const EthernetDetails *d = healthy; d != nullptr; d = d->ifNext)
         written.insert(d->ifName);
@@ -255,7 +257,7 @@ TEST_F(MixedNamespace, OddInterfaceListAnswersStayBounded)
             EXPECT_EQ(written.count(d->ifName), 1U) << d->ifName;
         if (answer.unterminated) {
             ASSERT_NE(list, nullptr);
-            EXPECT_STREQ(list->ifName, std::string(UNTERMINATED_NAME).substr(0, 15).c_str());
+            EXPECT_EQ(list->ifName, unterminated);
         }
         freeEthernetDetails(list);
     }
