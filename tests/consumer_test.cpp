@@ -12,6 +12,35 @@ namespace {
 class Consumer : public MixedNamespace {
   protected:
     std::string expected() const { return readFile(std::string(IFENUM_SCENARIO_DIR) + "/mixed.example.out"); }
+
+    // ifenum installed into DIR/prefix and consumers built under DIR by the
+    // named script in tests/consumer; DIR goes away with the test, however
+    // it ends.  Empty if the work directory cannot be made.
+    std::string buildConsumers(const char *script, const std::vector<std::string> &extra = {})
+    {
+        char work[] = "/tmp/ifenum-consumer-XXXXXX";
+        if (mkdtemp(work) == nullptr)
+            return "";
+        work_ = work;
+        std::vector<std::string> argv = {"/bin/sh",
+                                         std::string(IFENUM_SOURCE_DIR "/tests/consumer/") + script,
+                                         IFENUM_BUILD_DIR, work_, IFENUM_SOURCE_DIR};
+        argv.insert(argv.end(), extra.begin(), extra.end());
+        built_ = runProgram(argv).status == 0;
+        return work_;
+    }
+    bool built() const { return built_; }
+
+    void TearDown() override
+    {
+        if (!work_.empty()) {
+            EXPECT_EQ(system(("rm -rf " + work_).c_str()), 0);
+        }
+    }
+
+  private:
+    std::string work_;
+    bool built_ = false;
 };
 
 struct Example {
@@ -48,12 +77,8 @@ INSTANTIATE_TEST_SUITE_P(Examples, ExampleTest, testing::ValuesIn(kExamples),
 
 TEST_F(Consumer, InstalledPackageServesCMakeAndPkgConfig)
 {
-    char work[] = "/tmp/ifenum-consumer-XXXXXX";
-    ASSERT_NE(mkdtemp(work), nullptr);
-    const std::string dir = work;
-    RunResult build = runProgram(
-        {"/bin/sh", IFENUM_SOURCE_DIR "/tests/consumer/build.sh", IFENUM_BUILD_DIR, dir, IFENUM_SOURCE_DIR});
-    ASSERT_EQ(build.status, 0) << "install or consumer build failed";
+    const std::string dir = buildConsumers("build.sh");
+    ASSERT_TRUE(built()) << "install or consumer build failed";
     for (const char *page : {"man1/ifreport.1", "man3/getEthernetDetails.3", "man3/freeEthernetDetails.3"})
         EXPECT_EQ(access((dir + "/prefix/share/man/" + page).c_str(), R_OK), 0) << page << " not installed";
 
@@ -71,8 +96,6 @@ TEST_F(Consumer, InstalledPackageServesCMakeAndPkgConfig)
         runProgram({"/usr/bin/env", "LD_LIBRARY_PATH=" + libDir, dir + "/pkgconfig-consumer"});
     EXPECT_EQ(viaPkgConfig.out, expected());
     EXPECT_EQ(viaPkgConfig.status, 0);
-
-    EXPECT_EQ(system(("rm -rf " + dir).c_str()), 0);
 }
 
 #ifdef IFENUM_GO
@@ -80,17 +103,12 @@ TEST_F(Consumer, InstalledPackageServesCMakeAndPkgConfig)
 // so the account comes whole and before the program's own lines.
 TEST_F(Consumer, GoExampleThroughPkgConfig)
 {
-    char work[] = "/tmp/ifenum-go-XXXXXX";
-    ASSERT_NE(mkdtemp(work), nullptr);
-    const std::string dir = work;
-    RunResult build = runProgram({"/bin/sh", IFENUM_SOURCE_DIR "/tests/consumer/build_go.sh",
-                                  IFENUM_BUILD_DIR, dir, IFENUM_SOURCE_DIR, IFENUM_GO});
-    ASSERT_EQ(build.status, 0) << "install or go build failed";
+    const std::string dir = buildConsumers("build_go.sh", {IFENUM_GO});
+    ASSERT_TRUE(built()) << "install or go build failed";
     RunResult run =
         runProgram({"/usr/bin/env", "LD_LIBRARY_PATH=" + dir + "/prefix/lib", dir + "/go-consumer"});
     EXPECT_EQ(run.out, expected());
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(system(("rm -rf " + dir).c_str()), 0);
 }
 #endif
 
