@@ -31,3 +31,12 @@ function(ifenum_require_program var name package option)
   find_program(${var} ${name})
   ifenum_require("${${var}}" ${name} ${package} ${option})
 endfunction()
+
+# A test run as a program that exits 77 when it cannot make a network
+# namespace: skipped, like the suite's own namespace tests, or a failure
+# where namespaces are required.
+function(ifenum_namespace_test test)
+  if(NOT IFENUM_REQUIRE_NAMESPACES)
+    set_tests_properties(${test} PROPERTIES SKIP_RETURN_CODE 77)
+  endif()
+endfunction()
