@@ -131,6 +131,8 @@ void *malloc(size_t n)
     if (!admit())
         return refuse();
     void *p = realMalloc(n);
+    if (armed && p != NULL)
+        memset(p, 0xa5, n);
     track(p, n);
     return p;
 }
@@ -232,6 +234,12 @@ struct IoctlFault {
 };
 static struct IoctlFault faults[kMaxFaults];
 static int faultCount;
+static unsigned long silentRequest;
+
+void answerSilently(unsigned long request)
+{
+    silentRequest = request;
+}
 
 void failIoctl(unsigned long request, int nth, int err)
 {
@@ -242,6 +250,7 @@ void failIoctl(unsigned long request, int nth, int err)
 void clearIoctlFaults(void)
 {
     faultCount = 0;
+    silentRequest = 0;
 }
 
 /* The error to inject for this call of request, or 0. */
@@ -293,6 +302,8 @@ int ioctl(int fd, unsigned long request, ...)
         errno = err;
         return -1;
     }
+    if (request == silentRequest)
+        return 0;
     int areaBytes = request == SIOCGIFCONF ? ((struct ifconf *)arg)->ifc_len : 0;
     int result = (int)syscall(SYS_ioctl, fd, request, arg);
     if (result == 0 && request == SIOCGIFCONF && listRewrite.active)

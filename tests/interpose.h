@@ -11,8 +11,9 @@ extern "C" {
 #endif
 
 /* Fail the nth allocation (1-based) from now on; 0 fails none.  Counts and
- * tracks every allocation until disarmAllocations(); frees of tracked
- * blocks are followed until the next arming. */
+ * tracks every allocation until disarmAllocations(), and fills each block
+ * malloc returns with 0xa5 bytes, so that a read of a byte nobody wrote
+ * shows; frees of tracked blocks are followed until the next arming. */
 void armAllocations(long failAt);
 void disarmAllocations(void);
 /* Allocations made since arming, and how many of them are still live. */
@@ -24,6 +25,10 @@ size_t allocatedSize(const void *p);
 /* Fail the nth call (1-based) of an ioctl request with err; up to 4 at once. */
 void failIoctl(unsigned long request, int nth, int err);
 void clearIoctlFaults(void);
+
+/* Answer every call of request with success, writing nothing, until the
+ * faults are cleared. */
+void answerSilently(unsigned long request);
 
 /* Rewrite every SIOCGIFCONF answer after the kernel's, until cleared: the
  * length written back becomes length; with unterminated, the first entry's

@@ -112,9 +112,9 @@ pid_t startChurn(long bridges)
 const std::regex kRoutineLine(
     "====================== Loading library for fetching ethernet details ====================== "
     "|Number of interfaces : \\d+"
-    "|Error while querying (SIOCETHTOOL|SIOCGIFINDEX) for fetching interface \\S+ (speed|index)\\. "
+    "|Error while querying (SIOCETHTOOL|SIOCGIFINDEX) for fetching interface [ -~]+ (speed|index)\\. "
     "Error code : \\d+ SIOCETHTOOL ioctl : "
-    "|INTERFACE DETAILS ==> Name : \\S+, IpAddress : [0-9.]+, Index : \\d+, Bandwidth : -?\\d+, "
+    "|INTERFACE DETAILS ==> Name : [ -~]+, IpAddress : [0-9.]+, Index : \\d+, Bandwidth : -?\\d+, "
     "ifErrorCode : \\d+, "
     "|Releasing resources\\.|Releasing socket resources\\.");
 
@@ -130,8 +130,8 @@ testing::AssertionResult consistent(const EthernetDetails *list, const std::stri
     for (; list != nullptr; list = list->ifNext, n++) {
         if (n == 25 || list->ifName == nullptr || list->ifIpAddress == nullptr)
             return testing::AssertionFailure() << "malformed list";
-        std::string index = std::string("interface ") + list->ifName + " index. Error code : ";
-        std::string speed = std::string("interface ") + list->ifName +
+        std::string index = "interface " + printedName(list->ifName) + " index. Error code : ";
+        std::string speed = "interface " + printedName(list->ifName) +
                             " speed. Error code : " + std::to_string(list->ifErrorCode) + " ";
         if ((list->ifIndex == 0 && out.find(index) == std::string::npos) ||
             (list->ifErrorCode != 0 && out.find(speed) == std::string::npos))

@@ -27,7 +27,8 @@ TEST_P(ScenarioTest, LibraryMainPrintsTheSameText)
     EXPECT_EQ(run.status, 1);
 }
 
-// Rows print %s and %d exactly as printf would, however long the line;
+// Rows print %s and %d exactly as printf would, however long the line,
+// but for control bytes in a string;
 // the formatter under them copies other pairs as text and reads nothing
 // past a trailing %.
 TEST(PrintLine, FormatsLikePrintfAtAnyLength)
@@ -37,6 +38,9 @@ TEST(PrintLine, FormatsLikePrintfAtAnyLength)
     EXPECT_EQ(stdoutOf([] { printLine("%s|%d|%d|\n", "tap0:1", -2147483647 - 1, 0); }),
               "tap0:1|-2147483648|0|\n");
     EXPECT_EQ(stdoutOf([&] { printLine("<%s>%d\n", longName.c_str(), 7); }), "<" + longName + ">7\n");
+    // Control bytes escaped, UTF-8 and the rest as they are.
+    EXPECT_EQ(stdoutOf([] { printLine("%s|\n", "\x01tap0\nifName\x1b[31m\x1f ~\x7f\xc3\xa9\\"); }),
+              "\\001tap0\\012ifName\\033[31m\\037 ~\\177\xc3\xa9\\|\n");
     EXPECT_EQ(stdoutOf([] { emitRow("%u|%ld|%%|%x", 1); }), "%u|%ld|%%|%x");
     EXPECT_EQ(stdoutOf([] { emitRow(trailing, 7); }), "100%");
 }

@@ -36,6 +36,25 @@ std::string scenarioGolden(const std::string &name)
     return readFile(std::string(IFENUM_SCENARIO_DIR) + "/" + name + ".out");
 }
 
+int printedCount(const std::string &out)
+{
+    const std::string countLine = "Number of interfaces : ";
+    size_t at = out.find(countLine);
+    return at == std::string::npos ? -1 : atoi(out.c_str() + at + countLine.size());
+}
+
+std::string printedName(const char *name)
+{
+    std::string text;
+    for (; *name != '\0'; name++) {
+        auto c = static_cast<unsigned char>(*name);
+        char escape[5];
+        snprintf(escape, sizeof escape, "\\%03o", c);
+        text += c < 0x20 || c == 0x7f ? std::string(escape) : std::string(1, *name);
+    }
+    return text;
+}
+
 static int statusOf(int wstatus)
 {
     return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
@@ -89,20 +108,24 @@ RunResult runProgram(const std::vector<std::string> &argv)
 }
 
 // Build the namespace: the ip lines of the batch through ip -batch, then its
-// ethtool lines (ip cannot set a link speed).  Errors go to stderr.
+// command lines, those that start with "ethtool " or "ip ", through the
+// shell (ip cannot set a link speed, and a batch cannot hold a control
+// byte).  Errors go to stderr.
 static bool configure(const std::string &batch)
 {
-    std::string ipLines, ethtoolLines;
+    std::string ipLines, shellLines;
     std::istringstream lines(batch);
-    for (std::string line; std::getline(lines, line);)
-        (line.rfind("ethtool ", 0) == 0 ? ethtoolLines : ipLines) += line + "\n";
+    for (std::string line; std::getline(lines, line);) {
+        bool command = line.rfind("ethtool ", 0) == 0 || line.rfind("ip ", 0) == 0;
+        (command ? shellLines : ipLines) += line + "\n";
+    }
     FILE *ip = popen(IFENUM_IP " -batch - >&2", "w");
     if (ip == nullptr)
         return false;
     fputs(ipLines.c_str(), ip);
     if (pclose(ip) != 0)
         return false;
-    return ethtoolLines.empty() || system(("set -e\n" + ethtoolLines).c_str()) == 0;
+    return shellLines.empty() || system(("set -e\n" + shellLines).c_str()) == 0;
 }
 
 void NamespaceTest::enterNamespace(const std::string &ipBatch)
@@ -176,8 +199,8 @@ std::string summaryOf(const EthernetDetails *list)
     std::string text;
     char line[128];
     for (; list != nullptr; list = list->ifNext) {
-        snprintf(line, sizeof line, "ifName %s ifIndex %d ifSpeed %d ifErrorCode : %d \n", list->ifName,
-                 list->ifIndex, list->ifSpeed, list->ifErrorCode);
+        snprintf(line, sizeof line, "ifName %s ifIndex %d ifSpeed %d ifErrorCode : %d \n",
+                 printedName(list->ifName).c_str(), list->ifIndex, list->ifSpeed, list->ifErrorCode);
         text += line;
     }
     return text;
@@ -200,20 +223,21 @@ struct Expected {
     const char *name;
     const char *address;
     int speed;
+    int error;
 };
 
 // What the mixed scenario configures, in the kernel's order.  tap1's speed
 // needs both 16-bit halves, the lower one at 32768 or more; its address has
-// octets on the digit boundaries.  The last entry makes the longest row a
-// device can: 15-character name and address, and the highest index.
+// octets on the digit boundaries.  zyxwvutsrqponml makes the longest row a
+// device can: 15-character name and address, and the highest index.  A
+// label holding a newline names no device (ENODEV), and a device name
+// holding ESC would colour a terminal: both keep their raw bytes here.
 const Expected kMixed[] = {
-    {"lo", "127.0.0.1", 0},
-    {"abcdefghijklmno", "192.168.200.250", -1},
-    {"v0", "10.1.0.1", 10000},
-    {"tap0", "10.2.0.1", 10000},
-    {"tap0:1", "10.2.0.2", 10000},
-    {"tap1", "100.199.99.9", 100000},
-    {"zyxwvutsrqponml", "192.168.255.254", -1},
+    {"lo", "127.0.0.1", 0, 0},           {"abcdefghijklmno", "192.168.200.250", -1, 0},
+    {"v0", "10.1.0.1", 10000, 0},        {"tap0", "10.2.0.1", 10000, 0},
+    {"tap0:1", "10.2.0.2", 10000, 0},    {"tap0\nifName X", "10.2.0.3", 0, ENODEV},
+    {"tap1", "100.199.99.9", 100000, 0}, {"zyxwvutsrqponml", "192.168.255.254", -1, 0},
+    {"e\033[31mX", "10.4.0.1", -1, 0},
 };
 
 } // namespace
@@ -224,7 +248,7 @@ testing::AssertionResult matchesMixed(const EthernetDetails *list)
         if (list == nullptr)
             return testing::AssertionFailure() << "list ends before " << want.name;
         if (strcmp(list->ifName, want.name) != 0 || strcmp(list->ifIpAddress, want.address) != 0 ||
-            list->ifSpeed != want.speed || list->ifErrorCode != 0 ||
+            list->ifSpeed != want.speed || list->ifErrorCode != want.error ||
             static_cast<unsigned>(list->ifIndex) != if_nametoindex(want.name))
             return testing::AssertionFailure() << "record differs: " << summaryOf(list);
         list = list->ifNext;

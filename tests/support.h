@@ -28,6 +28,13 @@ std::string scenarioSetup(const std::string &name);
 // The golden output of a scenario, from tests/scenarios/NAME.out.
 std::string scenarioGolden(const std::string &name);
 
+// The count a run printed ("Number of interfaces : N"), or -1 for none.
+int printedCount(const std::string &out);
+
+// A name as the output shows it: control bytes as a backslash and three
+// octal digits.
+std::string printedName(const char *name);
+
 // Run argv with stdout captured.
 RunResult runProgram(const std::vector<std::string> &argv);
 

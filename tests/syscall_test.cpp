@@ -61,7 +61,7 @@ TEST_P(SystemCallTest, FloorOfRequestsAndFewestWrites)
     CallCounts counts = countCalls(readFile(traceFile));
     unlink(traceFile);
     ASSERT_EQ(run.out, scenarioGolden(GetParam()));
-    int entries = atoi(run.out.substr(run.out.find("Number of interfaces : ") + 23).c_str());
+    int entries = printedCount(run.out);
     EXPECT_EQ(counts.sinceSocket, 3 + 2 * entries);
     size_t buffer = pipeBufferSize();
     EXPECT_EQ(counts.writes, static_cast<int>((run.out.size() + buffer - 1) / buffer));

@@ -2,20 +2,20 @@
 // SPDX-FileCopyrightText: 2026 The ifenum authors
 // ifreport: one summary line per IPv4 interface entry.
 #include "ifenum.h"
-
-#include <stdio.h>
+#include "print_line.h"
 
 // Arguments are ignored; the status is 1 on every run, as callers expect.
 // Exported from the library too; C++ gives main its plain symbol name
-// without extern "C".
+// without extern "C".  Lines go through the routine's own formatter, so a
+// name prints with its control bytes escaped here as in the account.
 IFENUM_EXPORT int main(void)
 {
     for (const EthernetDetails *d = getEthernetDetails(); d != nullptr; d = d->ifNext)
-        printf("ifName %s "
-               "ifIndex %d "
-               "ifSpeed %d "
-               "ifErrorCode : %d "
-               "\n",
-               d->ifName, d->ifIndex, d->ifSpeed, d->ifErrorCode);
+        printLine("ifName %s "
+                  "ifIndex %d "
+                  "ifSpeed %d "
+                  "ifErrorCode : %d "
+                  "\n",
+                  d->ifName, d->ifIndex, d->ifSpeed, d->ifErrorCode);
     return 1;
 }

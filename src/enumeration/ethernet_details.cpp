@@ -97,6 +97,7 @@ void querySpeed(int sock, struct ifreq *entry, struct ethtool_cmd *settings, Eth
         noteSpeedFailure(found, ENOMEM);
         return;
     }
+    memset(settings, 0, sizeof *settings); // a silent success then reads speed 0
     settings->cmd = ETHTOOL_GSET;
     entry->ifr_data = reinterpret_cast<char *>(settings);
     if (ioctl(sock, SIOCETHTOOL, entry) < 0) {
@@ -107,9 +108,12 @@ void querySpeed(int sock, struct ifreq *entry, struct ethtool_cmd *settings, Eth
     found->ifSpeed = linkSpeed(settings);
 }
 
-// SIOCGIFINDEX on the same entry; its name is still intact.
+// SIOCGIFINDEX on the same entry; its name is still intact, and the index
+// field is cleared of the link-settings pointer so that a silent success
+// reads 0.
 void queryIndex(int sock, struct ifreq *entry, EthernetDetails *found)
 {
+    entry->ifr_ifindex = 0;
     if (ioctl(sock, SIOCGIFINDEX, entry) < 0) {
         int err = errno;
         printLine("Error while querying SIOCGIFINDEX for fetching interface %s index. "
@@ -174,13 +178,18 @@ EthernetDetails **addEntry(int sock, struct ifreq *entry, EthernetDetails **tail
 }
 
 // Whole entries in the length the kernel wrote back, bounded by the area:
-// an emulator or an interposed ioctl may answer any length at all.
-int entryCount(int length)
+// an emulator or an interposed ioctl may answer any length at all.  The
+// kernel writes its entries one after another and never an empty name, so
+// the entries end at the first empty name: a silent answer lists none.
+int entryCount(const EntryList *list, int length)
 {
     if (length <= 0)
         return 0;
     size_t bytes = static_cast<size_t>(length) < kListBytes ? static_cast<size_t>(length) : kListBytes;
-    return static_cast<int>(bytes / sizeof(struct ifreq));
+    int count = 0;
+    while (count < static_cast<int>(bytes / sizeof(struct ifreq)) && list->entries[count].ifr_name[0] != '\0')
+        count++;
+    return count;
 }
 
 // SIOCGIFCONF into the call's list area, zeroed first so that no byte the
@@ -193,7 +202,7 @@ bool listEntries(int sock, EntryList *list, int *count)
     conf.ifc_buf = list->bytes;
     if (ioctl(sock, SIOCGIFCONF, &conf) < 0)
         return false;
-    *count = entryCount(conf.ifc_len);
+    *count = entryCount(list, conf.ifc_len);
     return true;
 }
 

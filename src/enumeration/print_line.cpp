@@ -65,13 +65,44 @@ void appendDecimal(Line *line, int value)
     appendBytes(line, digits + at, sizeof digits - at);
 }
 
-// Append one %-pair: %s and %d filled from args.  Rows are checked while
+// True for the bytes that could end a line or reach a terminal as a
+// control sequence; bytes from 0x80 up (UTF-8) are text.
+bool isControl(unsigned char c)
+{
+    return c < 0x20 || c == 0x7f;
+}
+
+// Append a control byte as ls -b shows it: a backslash and three octal digits.
+void appendEscape(Line *line, unsigned char c)
+{
+    const char escape[4] = {'\\', static_cast<char>('0' + (c >> 6)), static_cast<char>('0' + (c >> 3 & 7)),
+                            static_cast<char>('0' + (c & 7))};
+    appendBytes(line, escape, sizeof escape);
+}
+
+// Append a string, its control bytes escaped: a name from the kernel may
+// hold any of them, and must not forge a line.
+void appendText(Line *line, const char *text)
+{
+    const char *plain = text;
+    const char *at = text;
+    for (; *at != '\0'; at++) {
+        auto c = static_cast<unsigned char>(*at);
+        if (!isControl(c))
+            continue;
+        appendBytes(line, plain, static_cast<size_t>(at - plain));
+        appendEscape(line, c);
+        plain = at + 1;
+    }
+    appendBytes(line, plain, static_cast<size_t>(at - plain));
+}
+
+// Append one %-pair: %s (escaped) and %d filled from args.  Rows are checked while
 // compiling; any other pair would be copied as it stands.
 void appendConversion(Line *line, const char *percent, va_list *args)
 {
     if (percent[1] == 's') {
-        const char *text = va_arg(*args, const char *);
-        appendBytes(line, text, strlen(text));
+        appendText(line, va_arg(*args, const char *));
     } else if (percent[1] == 'd') {
         appendDecimal(line, va_arg(*args, int));
     } else {
