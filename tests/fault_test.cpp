@@ -270,7 +270,8 @@ TEST_F(MixedNamespace, SilentAnswersGiveZeroNotGarbage)
     ASSERT_NE(routine, nullptr) << dlerror();
     EthernetDetails *healthy = callCapturing(routine, nullptr);
     for (unsigned long request : {SIOCETHTOOL, SIOCGIFINDEX, SIOCGIFCONF}) {
-        SCOPED_TRACE("silent request " + std::to_string(request));
+        testing::Message trace;
+        SCOPED_TRACE(trace << "silent request 0x" << std::hex << request);
         EthernetDetails *list = nullptr;
         int errnoAfter = 0;
         answerSilently(request);
