@@ -10,8 +10,8 @@ cd "$(dirname "$0")/.."
 for tool in hyperfine gnuplot; do
   command -v "$tool" >/dev/null || { echo "bench/run.sh: $tool is missing: run bash .ci/deps bench" >&2; exit 2; }
 done
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DIFENUM_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build build-bench -j2 >/dev/null
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-bench -j2 --target ifenum_bench >/dev/null
 build-bench/bench/ifenum_bench --data=build-bench/bench.dat --hyperfine "$@" 2>build-bench/bench.log
 gnuplot -e "data='build-bench/bench.dat'; output='docs/benchmarks.png'" bench/plot.gp
 echo "plot: docs/benchmarks.png"

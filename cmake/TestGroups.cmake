@@ -1,42 +1,57 @@
 # SPDX-License-Identifier: MIT
 # SPDX-FileCopyrightText: 2026 The ifenum authors
-# Test groups.  Each has an option, on unless turned off; a group that is on
-# must find everything it needs, and what is missing stops configure with
-# the Debian package that brings it.  The summary at the end of configure
-# lists which groups are built.
+# Test groups.  A group is built when everything it needs is found and left
+# out otherwise; the summary at the end of configure names each group left
+# out and why, with the Debian package that brings what it lacks.
+# IFENUM_REQUIRE_ALL makes a missing tool a configure error instead, and a
+# test that cannot make a network namespace a failure instead of a skip.
 include(FeatureSummary)
-include(CMakeDependentOption)
+option(IFENUM_REQUIRE_ALL "Every test group and every test: a missing tool stops configure, a test that cannot make a network namespace fails" OFF)
 
-# Declare a group's option and its line in the summary.  A group that lives
-# inside another names it last, and is off while that one is.  (A macro: the
-# dependent option sets a variable in the caller's scope.)
-macro(ifenum_test_group option description)
-  if(${ARGC} GREATER 2)
-    cmake_dependent_option(${option} "${description}" ON "${ARGV2}" OFF)
-  else()
-    option(${option} "${description}" ON)
-  endif()
-  add_feature_info(${option} ${option} "${description}")
-endmacro()
+# Sanitizers add their runtimes to every binary built.
+string(REGEX MATCH "-fsanitize=[a-z,]+" IFENUM_SANITIZER "${CMAKE_CXX_FLAGS}")
+string(REGEX MATCH "thread" IFENUM_TSAN "${IFENUM_SANITIZER}")
 
-# A configure error unless found is true; checks go on, so all is listed.
-function(ifenum_require found what package option)
-  if(NOT found)
-    message(SEND_ERROR "${what} not found: install Debian's ${package}, or go without it: -D${option}=OFF")
+# ifenum_test_group(NAME "what it tests" [WITHIN GROUP] [UNLESS VAR "why"]
+#                   [NEEDS VAR WHAT PACKAGE ...])
+# Sets IFENUM_GROUP_<NAME>: on when the group it lies within is on, VAR is
+# false, and every VAR under NEEDS is true (a found tool or package).
+function(ifenum_test_group name description)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "WITHIN" "UNLESS;NEEDS")
+  set(why "")
+  if(arg_UNLESS)
+    list(GET arg_UNLESS 0 unless)
+    if(${unless})
+      list(GET arg_UNLESS 1 why)
+    endif()
   endif()
+  if(NOT why)
+    if(arg_WITHIN AND NOT IFENUM_GROUP_${arg_WITHIN})
+      set(why "needs the ${arg_WITHIN} group")
+    endif()
+    while(arg_NEEDS)
+      list(POP_FRONT arg_NEEDS var what package)
+      if(NOT ${var} AND IFENUM_REQUIRE_ALL)
+        message(SEND_ERROR "${what} not found: install Debian's ${package} (test group ${name})")
+      elseif(NOT ${var})
+        list(APPEND why "no ${what}: install Debian's ${package}")
+      endif()
+    endwhile()
+    list(JOIN why "; " why)
+  endif()
+  set(on TRUE)
+  if(why)
+    set(on FALSE)
+    set(description "${description} [${why}]")
+  endif()
+  set(IFENUM_GROUP_${name} ${on} PARENT_SCOPE)
+  add_feature_info("tests_${name}" "${on}" "${description}")
 endfunction()
 
-# The program name, found into var, that a group needs.
-function(ifenum_require_program var name package option)
-  find_program(${var} ${name})
-  ifenum_require("${${var}}" ${name} ${package} ${option})
-endfunction()
-
-# A test run as a program that exits 77 when it cannot make a network
-# namespace: skipped, like the suite's own namespace tests, or a failure
-# where namespaces are required.
+# A test that exits 77 when it cannot make a network namespace: skipped,
+# like the suite's own namespace tests, unless every test is required.
 function(ifenum_namespace_test test)
-  if(NOT IFENUM_REQUIRE_NAMESPACES)
+  if(NOT IFENUM_REQUIRE_ALL)
     set_tests_properties(${test} PROPERTIES SKIP_RETURN_CODE 77)
   endif()
 endfunction()

@@ -7,6 +7,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <sstream>
+
 namespace {
 
 class Consumer : public MixedNamespace {
@@ -75,6 +77,16 @@ INSTANTIATE_TEST_SUITE_P(Examples, ExampleTest, testing::ValuesIn(kExamples),
                              return std::string(info.param.name);
                          });
 
+// Every file below dir, as paths relative to it.
+std::set<std::string> filesBelow(const std::string &dir)
+{
+    std::set<std::string> files;
+    std::istringstream lines(commandOutput("cd " + dir + " && find . ! -type d"));
+    for (std::string line; std::getline(lines, line);)
+        files.insert(line);
+    return files;
+}
+
 TEST_F(Consumer, InstalledPackageServesCMakeAndPkgConfig)
 {
     const std::string dir = buildConsumers("build.sh");
@@ -82,20 +94,43 @@ TEST_F(Consumer, InstalledPackageServesCMakeAndPkgConfig)
     for (const char *page : {"man1/ifreport.1", "man3/getEthernetDetails.3", "man3/freeEthernetDetails.3"})
         EXPECT_EQ(access((dir + "/prefix/share/man/" + page).c_str(), R_OK), 0) << page << " not installed";
 
-    // A RUNPATH only to a copy outside the system's directories; it and
-    // LD_LIBRARY_PATH come before those, so an installed copy never answers.
+    // A RUNPATH only to a copy outside the system's directories, from the
+    // CMake package and from pkg-config alike; it comes before those, so an
+    // installed copy never answers.  The linker records the soname.
     const std::string libDir = dir + "/prefix/lib";
     EXPECT_EQ(dynamicEntries((dir + "/cmake/consumer").c_str(), "RUNPATH"), std::set<std::string>{libDir});
     EXPECT_EQ(dynamicEntries((dir + "/cmake-system/consumer").c_str(), "RUNPATH"), std::set<std::string>{});
-    EXPECT_EQ(dynamicEntries((dir + "/pkgconfig-consumer").c_str(), "RUNPATH"), std::set<std::string>{});
-    RunResult viaCMake = runProgram({dir + "/cmake/consumer"});
-    EXPECT_EQ(viaCMake.out, expected()) << "RUNPATH from the CMake package";
-    EXPECT_EQ(viaCMake.status, 0);
+    EXPECT_EQ(dynamicEntries((dir + "/pkgconfig-consumer").c_str(), "RUNPATH"),
+              std::set<std::string>{libDir});
+    const std::string flags = readFile(dir + "/pkgconfig-flags.txt");
+    EXPECT_NE(flags.find("-L" + libDir + " -Wl,--enable-new-dtags -Wl,-rpath," + libDir + " -lifenum"),
+              std::string::npos)
+        << flags;
+    for (const char *consumer : {"/cmake/consumer", "/pkgconfig-consumer"}) {
+        EXPECT_EQ(dynamicEntries((dir + consumer).c_str(), "NEEDED"),
+                  (std::set<std::string>{"ifenum", "libc.so.6"}));
+        RunResult run = runProgram({dir + consumer});
+        EXPECT_EQ(run.out, expected()) << consumer;
+        EXPECT_EQ(run.status, 0);
+    }
+}
 
-    RunResult viaPkgConfig =
-        runProgram({"/usr/bin/env", "LD_LIBRARY_PATH=" + libDir, dir + "/pkgconfig-consumer"});
-    EXPECT_EQ(viaPkgConfig.out, expected());
-    EXPECT_EQ(viaPkgConfig.status, 0);
+// Vendored by a parent that has tests of its own: the alias links, none of
+// ifenum's tests or settings reach the parent, and its install gets the
+// library and nothing else of ifenum's.
+TEST_F(Consumer, VendoredByAParentProject)
+{
+    const std::string dir = buildConsumers("parent.sh");
+    ASSERT_TRUE(built()) << "install or consumer build failed";
+    RunResult run = runProgram({dir + "/parent/app"});
+    EXPECT_EQ(run.out, expected());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(readFile(dir + "/parent-tests.txt").find("parent_runs_app\n\nTotal Tests: 1\n"),
+              std::string::npos)
+        << readFile(dir + "/parent-tests.txt");
+    EXPECT_NE(readFile(dir + "/parent/CMakeCache.txt").find("\nCMAKE_BUILD_TYPE:STRING=\n"),
+              std::string::npos);
+    EXPECT_EQ(filesBelow(dir + "/parent-prefix"), (std::set<std::string>{"./bin/app", "./lib/ifenum"}));
 }
 
 #ifdef IFENUM_GO
@@ -105,8 +140,7 @@ TEST_F(Consumer, GoExampleThroughPkgConfig)
 {
     const std::string dir = buildConsumers("build_go.sh", {IFENUM_GO});
     ASSERT_TRUE(built()) << "install or go build failed";
-    RunResult run =
-        runProgram({"/usr/bin/env", "LD_LIBRARY_PATH=" + dir + "/prefix/lib", dir + "/go-consumer"});
+    RunResult run = runProgram({dir + "/go-consumer"});
     EXPECT_EQ(run.out, expected());
     EXPECT_EQ(run.status, 0);
 }

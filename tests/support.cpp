@@ -132,8 +132,8 @@ void NamespaceTest::enterNamespace(const std::string &ipBatch)
 {
     if (unshare(CLONE_NEWNET) != 0) {
         std::string why = std::string("cannot create a network namespace: ") + strerror(errno);
-#ifdef IFENUM_REQUIRE_NAMESPACES
-        FAIL() << why << " (IFENUM_REQUIRE_NAMESPACES is on)";
+#ifdef IFENUM_REQUIRE_ALL
+        FAIL() << why << " (IFENUM_REQUIRE_ALL is on)";
 #else
         GTEST_SKIP() << why;
 #endif

@@ -85,9 +85,9 @@ int openDescriptors();
 testing::AssertionResult matchesMixed(const EthernetDetails *list);
 
 // Every test runs in a namespace of its own, built from an ip batch whose
-// lines that start with "ethtool " are run as commands.  A machine that
-// cannot make a namespace skips the test, or fails it when the build says
-// IFENUM_REQUIRE_NAMESPACES.
+// lines that start with "ethtool " or "ip " are run by the shell.  A machine
+// that cannot make a namespace skips the test, or fails it when the build
+// says IFENUM_REQUIRE_ALL.
 class NamespaceTest : public testing::Test {
   protected:
     void enterNamespace(const std::string &ipBatch);

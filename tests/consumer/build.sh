@@ -1,9 +1,10 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # SPDX-FileCopyrightText: 2026 The ifenum authors
-# Install ifenum into WORK/prefix and build the C example against it twice:
-# with find_package (WORK/cmake/consumer, and WORK/cmake-system/consumer as
-# if the prefix were the system's) and with pkg-config (WORK/pkgconfig-consumer).
+# Install ifenum into WORK/prefix and build the C example against it: with
+# find_package (WORK/cmake/consumer, and WORK/cmake-system/consumer as if the
+# prefix were the system's) and with pkg-config (WORK/pkgconfig-consumer, its
+# flags in WORK/pkgconfig-flags.txt).
 # Usage: build.sh BUILD_DIR WORK_DIR SOURCE_DIR
 set -eu
 build=$1 work=$2 source=$3
@@ -17,5 +18,6 @@ cmake -S "$source/tests/consumer" -B "$work/cmake-system" -DCMAKE_PREFIX_PATH="$
   -DEXAMPLE_SOURCE="$example" -DCMAKE_SKIP_BUILD_RPATH=ON -DIFENUM_PREFIX_IS_SYSTEM=ON >&2
 cmake --build "$work/cmake-system" >&2
 flags=$(PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" pkg-config --cflags --libs ifenum)
+echo "$flags" >"$work/pkgconfig-flags.txt"
 # shellcheck disable=SC2086
 cc -std=c11 "$example" $flags -o "$work/pkgconfig-consumer" >&2

@@ -17,14 +17,19 @@ fi
 (cd "$work/src" && DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -b >"$work/build.log" 2>&1) ||
   { tail -30 "$work/build.log"; exit 1; }
 version=$(dpkg-parsechangelog -l "$work/src/debian/changelog" -S Version)
-changes=$work/ifenum_${version}_amd64.changes
+arch=$(dpkg --print-architecture)
+changes=$work/ifenum_${version}_${arch}.changes
 if ! lintian --pedantic --fail-on error,warning,info,pedantic "$changes" >"$work/lintian.log" 2>&1; then
   cat "$work/lintian.log"
   echo "lintian has tags to report"
   exit 1
 fi
 for package in ifenum ifenum-dev ifreport; do
-  dpkg-deb -c "$work/${package}_${version}_amd64.deb" | awk -v p=$package '$6 !~ /\/$/ {print p": "$6}'
+  dpkg-deb -c "$work/${package}_${version}_${arch}.deb" | awk -v p=$package '$6 !~ /\/$/ {print p": "$6}'
 done >"$work/contents.txt"
 diff -u "$source/tests/deb/contents.txt" "$work/contents.txt"
+# The library lies in the loader's default directory: consumers of the
+# packages get no RUNPATH from pkg-config.
+dpkg-deb --fsys-tarfile "$work/ifenum-dev_${version}_${arch}.deb" | tar -xOf - --wildcards '*/ifenum.pc' |
+  grep -qx 'Libs: -L${libdir} -lifenum' || { echo "ifenum-dev's ifenum.pc is not plain -lifenum"; exit 1; }
 echo "packages built, lintian clean, contents as expected"
