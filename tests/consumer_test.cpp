@@ -68,7 +68,9 @@ const Example kExamples[] = {
     {"c", {IFENUM_EXAMPLE_C}},
     {"dlopen", {IFENUM_EXAMPLE_DLOPEN, IFENUM_LIBRARY}},
 #ifdef IFENUM_PYTHON
-    {"python", {IFENUM_PYTHON, IFENUM_EXAMPLE_PYTHON, IFENUM_LIBRARY}},
+    {"python",
+     {"/usr/bin/env", "-u", "PYTHONUNBUFFERED", "PYTHONPATH=" IFENUM_SOURCE_DIR "/python", IFENUM_PYTHON,
+      IFENUM_EXAMPLE_PYTHON, IFENUM_LIBRARY}},
 #endif
 };
 
@@ -132,6 +134,31 @@ TEST_F(Consumer, VendoredByAParentProject)
               std::string::npos);
     EXPECT_EQ(filesBelow(dir + "/parent-prefix"), (std::set<std::string>{"./bin/app", "./lib/ifenum"}));
 }
+
+#ifdef IFENUM_PYTHON
+// The Python module against the C records in the same namespace, through a
+// pipe with PYTHONUNBUFFERED unset: the account between the program's own
+// lines; then a refused socket and a heap that does not grow.
+TEST_F(MixedNamespace, PythonModuleGivesTheCRecordsInPlace)
+{
+    Routine routine = loadRoutine();
+    ASSERT_NE(routine, nullptr) << dlerror();
+    std::string account;
+    EthernetDetails *list = callCapturing(routine, &account);
+    std::string records;
+    for (const EthernetDetails *d = list; d != nullptr; d = d->ifNext)
+        records += std::string(d->ifName) + " " + d->ifIpAddress + " " + std::to_string(d->ifIndex) + " " +
+                   std::to_string(d->ifSpeed) + " " + std::to_string(d->ifErrorCode) + "\n";
+    freeEthernetDetails(list);
+    RunResult run =
+        runProgram({"/usr/bin/env", "-u", "PYTHONUNBUFFERED", "PYTHONPATH=" IFENUM_SOURCE_DIR "/python",
+                    IFENUM_PYTHON, IFENUM_SOURCE_DIR "/tests/module_test.py", IFENUM_LIBRARY});
+    const std::string refused = account.substr(0, account.find('\n') + 1) +
+                                "Error while fetching socket handle, Error code : 13\nOSError 13\n";
+    EXPECT_EQ(run.out, "first\n" + account + records + refused + "no leak\n");
+    EXPECT_EQ(run.status, 0);
+}
+#endif
 
 #ifdef IFENUM_GO
 // Go writes fd 1 directly: the example flushes C's stdout after the call,

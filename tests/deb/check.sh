@@ -14,7 +14,7 @@ if git -C "$source" rev-parse --git-dir >/dev/null 2>&1; then
 else
   (cd "$source" && tar -cf - --exclude='./build*' .) | tar -xf - -C "$work/src"
 fi
-(cd "$work/src" && DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -b >"$work/build.log" 2>&1) ||
+(cd "$work/src" && PATH=/usr/sbin:/usr/bin:/sbin:/bin DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -b >"$work/build.log" 2>&1) ||
   { tail -30 "$work/build.log"; exit 1; }
 version=$(dpkg-parsechangelog -l "$work/src/debian/changelog" -S Version)
 arch=$(dpkg --print-architecture)
@@ -24,8 +24,8 @@ if ! lintian --pedantic --fail-on error,warning,info,pedantic "$changes" >"$work
   echo "lintian has tags to report"
   exit 1
 fi
-for package in ifenum ifenum-dev ifreport; do
-  dpkg-deb -c "$work/${package}_${version}_${arch}.deb" | awk -v p=$package '$6 !~ /\/$/ {print p": "$6}'
+for package in ifenum ifenum-dev ifreport python3-ifenum; do
+  dpkg-deb -c "$work"/${package}_${version}_*.deb | awk -v p=$package '$6 !~ /\/$/ {print p": "$6}'
 done >"$work/contents.txt"
 diff -u "$source/tests/deb/contents.txt" "$work/contents.txt"
 # The library lies in the loader's default directory: consumers of the
