@@ -2,24 +2,8 @@
 /* SPDX-FileCopyrightText: 2026 The ifenum authors */
 /*
  * ifenum: the machine's IPv4 interface entries as a list of plain C records.
- * The reference is the manual page getEthernetDetails(3); in short:
- *
- * getEthernetDetails() asks the kernel for its IPv4 interface entries and
- * for each its link speed and index, and returns one record per entry, in
- * the kernel's order, at most 25.  It may run on several threads at once.
- *
- * - The list and both strings of every record belong to the caller, each
- *   from the process's malloc: release it with freeEthernetDetails(), or
- *   free() ifName, ifIpAddress and the record, reading ifNext first.
- * - NULL with errno 0 (set before the call) means no IPv4 entry; errno is
- *   set only by a failed socket or interface list, to the printed number,
- *   and to ENOMEM when an entry was left out for want of memory.
- * - The call writes a running account to stdout, through its buffer: flush
- *   stdout before fork() and before anything else writes fd 1 (another
- *   runtime, such as Python's print or Go); to silence it, redirect stdout
- *   with freopen() rather than closing fd 1.
- * - The routine is not async-signal-safe.  The library also exports main,
- *   its report program's: link libraries that provide one before ifenum.
+ * getEthernetDetails(3) is the reference: ownership, errno, the running
+ * account on stdout, limits and threads.
  */
 #ifndef IFENUM_H
 #define IFENUM_H
@@ -60,8 +44,8 @@ typedef struct EthernetDetails {
     struct EthernetDetails *ifNext;
 } EthernetDetails;
 
-/* The IPv4 interface entries as a new list, or NULL (see above).  The
- * caller owns the result. */
+/* The IPv4 interface entries as a new list owned by the caller, or NULL:
+ * none, or errno says why (set it to 0 first). */
 IFENUM_EXPORT EthernetDetails *getEthernetDetails(void);
 
 /* Release a whole list returned by getEthernetDetails(); NULL is fine.

@@ -97,21 +97,16 @@ void appendText(Line *line, const char *text)
     appendBytes(line, plain, static_cast<size_t>(at - plain));
 }
 
-// Append one %-pair: %s (escaped) and %d filled from args.  Rows are checked while
-// compiling; any other pair would be copied as it stands.
-void appendConversion(Line *line, const char *percent, va_list *args)
+// Append one conversion of a checked row: %s (escaped) or %d, from args.
+void appendConversion(Line *line, char conversion, va_list *args)
 {
-    if (percent[1] == 's') {
+    if (conversion == 's')
         appendText(line, va_arg(*args, const char *));
-    } else if (percent[1] == 'd') {
+    else
         appendDecimal(line, va_arg(*args, int));
-    } else {
-        appendBytes(line, percent, 2);
-    }
 }
 
-// Append format with its conversions filled from args; a % that ends the
-// format is text, and nothing past the terminator is read.
+// Append a checked format with its conversions filled from args.
 void appendFormatted(Line *line, const char *format, va_list *args)
 {
     for (const char *at = format;;) {
@@ -119,18 +114,14 @@ void appendFormatted(Line *line, const char *format, va_list *args)
         appendBytes(line, at, static_cast<size_t>(percent - at));
         if (*percent == '\0')
             return;
-        if (percent[1] == '\0') {
-            appendBytes(line, percent, 1);
-            return;
-        }
-        appendConversion(line, percent, args);
+        appendConversion(line, percent[1], args);
         at = percent + 2;
     }
 }
 
 } // namespace
 
-void emitRow(const char *format, ...)
+void RowWriter::emit(const char *format, ...)
 {
     Line line;
     line.length = 0;

@@ -57,14 +57,17 @@ template <typename... Args> class Row {
     const char *format_;
 };
 
-// The formatter behind printLine, for formats already checked: the text is
-// built on the stack and goes to stdout by fwrite, at a fraction of
-// vfprintf's cost per segment.  A line longer than the stack buffer goes out
-// in pieces, never cut.
-void emitRow(const char *format, ...);
+// Writes checked rows; only printLine can reach it.
+class RowWriter {
+    template <typename... Args> friend void printLine(Row<typename row::Same<Args>::type...> row, Args... args);
+    // The text is built on the stack and goes to stdout by fwrite, at a
+    // fraction of vfprintf's cost per segment.  A line longer than the stack
+    // buffer goes out in pieces, never cut.
+    static void emit(const char *format, ...);
+};
 
 // printf for the routine's rows, checked while compiling (see Row).
 template <typename... Args> inline void printLine(Row<typename row::Same<Args>::type...> row, Args... args)
 {
-    emitRow(row.format(), args...);
+    RowWriter::emit(row.format(), args...);
 }
