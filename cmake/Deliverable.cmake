@@ -7,7 +7,9 @@
 set(CMAKE_CXX_IMPLICIT_LINK_LIBRARIES "") # CMake would add libstdc++ for the C++ objects
 function(ifenum_link_deliverable target)
   set_target_properties(${target} PROPERTIES LINKER_LANGUAGE C)
-  target_link_options(${target} PRIVATE -Wl,-z,defs -Wl,-z,text -Wl,-z,now -Wl,-z,relro)
+  # Among the link items, which come after any linker flags a build passes,
+  # so that those cannot undo them.
+  target_link_libraries(${target} PRIVATE -Wl,-z,defs -Wl,-z,text -Wl,-z,now -Wl,-z,relro)
 endfunction()
 
 # The library's exports pinned by an anonymous version script: exactly the

@@ -2,13 +2,12 @@
 // SPDX-FileCopyrightText: 2026 The ifenum authors
 // Every failure path through the real code: system calls failed by seccomp,
 // single requests failed by an interposed ioctl, and an allocation sweep.
-#include "interpose.h"
-#include "support.h"
+#include "fault_injection.h"
+#include "library.h"
+#include "run.h"
 
 #include <errno.h>
 #include <limits.h>
-#include <linux/sockios.h>
-#include <seccomp.h>
 #include <string.h>
 #include <time.h>
 #include <unistd.h>
@@ -17,120 +16,37 @@
 
 namespace {
 
-// A system call made to fail: socket when request is 0, else that ioctl.
-struct SyscallFault {
-    const char *name;
-    unsigned long request;
-    int err;
-    unsigned long request2 = 0;
-    int err2 = 0;
-};
-
-const SyscallFault kSyscallFaults[] = {
-    {"socket_emfile", 0, EMFILE},
-    {"ifconf_eacces", SIOCGIFCONF, EACCES},
-    {"ethtool_eio", SIOCETHTOOL, EIO},
-    {"ethtool_enodev", SIOCETHTOOL, ENODEV},
-    {"index_enxio", SIOCGIFINDEX, ENXIO},
-    {"ethtool_eio_index_enodev", SIOCETHTOOL, EIO, SIOCGIFINDEX, ENODEV},
-};
-
-void PrintTo(const SyscallFault &fault, std::ostream *os)
-{
-    *os << fault.name;
-}
-
-int addRule(scmp_filter_ctx filter, unsigned long request, int err)
-{
-    if (request == 0)
-        return seccomp_rule_add(filter, SCMP_ACT_ERRNO(err), SCMP_SYS(socket), 0);
-    return seccomp_rule_add(filter, SCMP_ACT_ERRNO(err), SCMP_SYS(ioctl), 1, SCMP_A1(SCMP_CMP_EQ, request));
-}
-
-// Install the fault's filter in this process; false if that failed.
-bool installFilter(const SyscallFault &fault)
-{
-    scmp_filter_ctx filter = seccomp_init(SCMP_ACT_ALLOW);
-    bool ok = filter != nullptr && addRule(filter, fault.request, fault.err) == 0 &&
-              (fault.err2 == 0 || addRule(filter, fault.request2, fault.err2) == 0) &&
-              seccomp_load(filter) == 0;
-    seccomp_release(filter);
-    return ok;
-}
-
-class SyscallFaultTest : public MixedNamespace, public testing::WithParamInterface<SyscallFault> {
-  protected:
-    std::string golden() const
-    {
-        return readFile(std::string(IFENUM_FAULT_DIR) + "/" + GetParam().name + ".out");
-    }
-};
-
-TEST_P(SyscallFaultTest, ProgramReportsTheFault)
-{
-    const SyscallFault &fault = GetParam();
-    RunResult run = runInChild([&fault] {
-        if (!installFilter(fault))
-            return 200;
-        execl(IFREPORT_PROGRAM, IFREPORT_PROGRAM, nullptr);
-        return 127;
-    });
-    EXPECT_EQ(run.out, golden());
-    EXPECT_EQ(run.status, 1);
-}
-
-// Through the library, the socket must be closed on every path: status 99
-// says the call changed the set of open descriptors.
-TEST_P(SyscallFaultTest, LibraryReportsTheFaultAndClosesTheSocket)
-{
-    const SyscallFault &fault = GetParam();
-    RunResult run = runInChild([&fault] {
-        int (*libraryMain)() = loadLibraryMain();
-        int before = openDescriptors();
-        if (libraryMain == nullptr || !installFilter(fault))
-            return 200;
-        int status = libraryMain();
-        return openDescriptors() == before ? status : 99;
-    });
-    EXPECT_EQ(run.out, golden());
-    EXPECT_EQ(run.status, 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Faults, SyscallFaultTest, testing::ValuesIn(kSyscallFaults),
-                         [](const testing::TestParamInfo<SyscallFault> &info) {
-                             return std::string(info.param.name);
-                         });
-
 // errno after a call, the caller having left EDOM in it: the printed error
 // after a failed set-up, ENOMEM after an entry left out for want of memory,
 // the caller's own on every other return, and so even when every write of
 // the account fails (unbuffered, on /dev/full).
 struct ErrnoCase {
-    SyscallFault fault; // none when err is 0
-    const char *scenario;
+    const char *name;
+    const char *setup;
+    std::vector<Refusal> refusals;
     bool nullResult;
-    int errnoAfter;           // 0: the caller's own
-    long failedAllocation{0}; // which allocation of the call fails, 1-based
+    int errnoAfter;        // 0: the caller's own
+    long failedAllocation; // which allocation of the call fails, 1-based; 0: none
 };
 
 const ErrnoCase kErrnoCases[] = {
-    {{"socket_fails", 0, EMFILE}, "lo_only", true, EMFILE},
-    {{"list_fails", SIOCGIFCONF, EACCES}, "lo_only", true, EACCES},
-    {{"no_entry", 0, 0}, "no_ipv4", true, 0},
-    {{"requests_fail", SIOCGIFINDEX, ENXIO}, "lo_only", false, 0},
-    {{"only_entry_left_out", 0, 0}, "lo_only", true, ENOMEM, 1},
-    {{"entry_left_out", 0, 0}, "mixed", false, ENOMEM, 6},
-    {{"settings_block_missing", 0, 0}, "lo_only", false, 0, 3},
+    {"socket_fails", "lo_only", {{Call::socket, EMFILE}}, true, EMFILE, 0},
+    {"list_fails", "lo_only", {{Call::ifconf, EACCES}}, true, EACCES, 0},
+    {"no_entry", "no_ipv4", {}, true, 0, 0},
+    {"requests_fail", "lo_only", {{Call::index, ENXIO}}, false, 0, 0},
+    {"only_entry_left_out", "lo_only", {}, true, ENOMEM, 1},
+    {"entry_left_out", "mixed", {}, false, ENOMEM, 6},
+    {"settings_block_missing", "lo_only", {}, false, 0, 3},
 };
 
 void PrintTo(const ErrnoCase &errnoCase, std::ostream *os)
 {
-    *os << errnoCase.fault.name;
+    *os << errnoCase.name;
 }
 
 class ErrnoTest : public NamespaceTest, public testing::WithParamInterface<ErrnoCase> {
   protected:
-    void SetUp() override { enterNamespace(scenarioSetup(GetParam().scenario)); }
+    void SetUp() override { enterNamespace(GetParam().setup); }
 };
 
 // The child's status is errno after the call, or 255 for the wrong result.
@@ -140,7 +56,7 @@ TEST_P(ErrnoTest, IsThePrintedErrorOrTheCallersOwn)
     for (bool writesFail : {false, true}) {
         RunResult run = runInChild([&c, writesFail] {
             Routine routine = loadRoutine();
-            if (routine == nullptr || (c.fault.err != 0 && !installFilter(c.fault)))
+            if (routine == nullptr || !refuse(c.refusals))
                 return 200;
             if (writesFail &&
                 (freopen("/dev/full", "w", stdout) == nullptr || setvbuf(stdout, nullptr, _IONBF, 0)))
@@ -161,7 +77,7 @@ TEST_P(ErrnoTest, IsThePrintedErrorOrTheCallersOwn)
 
 INSTANTIATE_TEST_SUITE_P(Cases, ErrnoTest, testing::ValuesIn(kErrnoCases),
                          [](const testing::TestParamInfo<ErrnoCase> &info) {
-                             return std::string(info.param.fault.name);
+                             return std::string(info.param.name);
                          });
 
 // One request of one entry failed; every other record must be untouched.
@@ -194,12 +110,12 @@ TEST_F(MixedNamespace, OneFailedRequestAffectsOnlyItsEntry)
     Routine routine = loadRoutine();
     ASSERT_NE(routine, nullptr) << dlerror();
     EthernetDetails *healthy = callCapturing(routine, nullptr);
-    ASSERT_TRUE(matchesMixed(healthy));
+    ASSERT_TRUE(matchesGolden(healthy, "mixed"));
     for (const EntryFault &fault : kEntryFaults) {
         std::string out;
         failIoctl(fault.request, fault.nth, fault.err);
         EthernetDetails *list = callCapturing(routine, &out);
-        clearIoctlFaults();
+        clearIoctlPlan();
         EXPECT_EQ(summaryOf(list), withLine(summaryOf(healthy), fault.nth, fault.failedSummary));
         std::string message =
             fault.request == SIOCETHTOOL ? " speed. Error code : " : " index. Error code : ";
@@ -249,7 +165,7 @@ TEST_F(MixedNamespace, OddInterfaceListAnswersStayBounded)
         rewriteInterfaceList(answer.length, answer.unterminated, answer.seed);
         std::string out;
         EthernetDetails *list = callCapturing(routine, &out);
-        clearInterfaceListRewrite();
+        clearIoctlPlan();
         EXPECT_TRUE(bounded(list, out));
         for (const EthernetDetails *d = list; d != nullptr; d = d->ifNext)
             EXPECT_EQ(written.count(d->ifName), 1U) << d->ifName;
@@ -274,7 +190,7 @@ TEST_F(MixedNamespace, SilentAnswersGiveZeroNotGarbage)
         SCOPED_TRACE(trace << "silent request 0x" << std::hex << request);
         EthernetDetails *list = nullptr;
         int errnoAfter = 0;
-        answerSilently(request);
+        silenceIoctl(request);
         std::string out = stdoutOf([&] {
             armAllocations(0);
             errno = EDOM;
@@ -282,7 +198,7 @@ TEST_F(MixedNamespace, SilentAnswersGiveZeroNotGarbage)
             errnoAfter = errno;
             disarmAllocations();
         });
-        clearIoctlFaults();
+        clearIoctlPlan();
         EXPECT_EQ(errnoAfter, EDOM);
         if (request == SIOCGIFCONF) {
             EXPECT_EQ(list, nullptr);
@@ -314,7 +230,7 @@ TEST_F(MixedNamespace, RandomInterfaceListAnswersStayBounded)
         rewriteInterfaceList(length, 0, round % 2 != 0 ? static_cast<unsigned>(rand_r(&seed)) | 1U : 0);
         std::string out;
         EthernetDetails *list = callCapturing(routine, &out);
-        clearInterfaceListRewrite();
+        clearIoctlPlan();
         ASSERT_TRUE(bounded(list, out)) << "round " << round << ", length " << length;
         freeEthernetDetails(list);
     }
@@ -382,7 +298,7 @@ TEST_F(MixedNamespace, EveryAllocationFailureKeepsTheListSound)
     armedRoutine = loadRoutine();
     ASSERT_NE(armedRoutine, nullptr) << dlerror();
     EthernetDetails *healthy = callCapturing(armedRoutine, nullptr);
-    ASSERT_TRUE(matchesMixed(healthy));
+    ASSERT_TRUE(matchesGolden(healthy, "mixed"));
     int descriptors = openDescriptors();
     for (armedFailAt = 1;; armedFailAt++) {
         SCOPED_TRACE("allocation " + std::to_string(armedFailAt) + " failed");
@@ -392,12 +308,12 @@ TEST_F(MixedNamespace, EveryAllocationFailureKeepsTheListSound)
         if (injected)
             expectPolicy(list, healthy, armedFailAt, out);
         else
-            EXPECT_TRUE(matchesMixed(list) && exactlySized(list));
+            EXPECT_TRUE(matchesGolden(list, "mixed") && exactlySized(list));
         freeEthernetDetails(list);
         EXPECT_EQ(allocationsLive(), 0) << "leaked";
         EXPECT_EQ(openDescriptors(), descriptors);
         if (!injected) {
-            EXPECT_EQ(allocationsMade(), printedCount(scenarioGolden("mixed")) * kAllocationsPerEntry);
+            EXPECT_EQ(allocationsMade(), printedCount(golden("mixed")) * kAllocationsPerEntry);
             break;
         }
     }

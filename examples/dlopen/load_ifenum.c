@@ -3,6 +3,7 @@
 /* Load ifenum at run time by path, as FFI users do, and list its records.
  * Usage: load_ifenum [path-to-ifenum]   (default: "ifenum", found by the loader) */
 #include <dlfcn.h>
+#include <errno.h>
 #include <stdio.h>
 
 #include <ifenum.h>
@@ -23,7 +24,12 @@ int main(int argc, char **argv)
         fprintf(stderr, "load_ifenum: %s\n", dlerror());
         return 2;
     }
+    errno = 0;
     EthernetDetails *list = getDetails();
+    if (list == NULL && errno != 0) {
+        perror("getEthernetDetails");
+        return 1;
+    }
     for (const EthernetDetails *d = list; d != NULL; d = d->ifNext)
         printf("%-16s %-15s index %d speed %d error %d\n", d->ifName, d->ifIpAddress, d->ifIndex, d->ifSpeed,
                d->ifErrorCode);

@@ -13,7 +13,12 @@ import ifenum
 def main() -> int:
     if len(sys.argv) > 1:
         ifenum.LIBRARY = sys.argv[1]
-    for entry in ifenum.interfaces():
+    try:
+        entries = ifenum.interfaces()
+    except OSError as error:
+        print("ifenum_list.py:", error, file=sys.stderr)
+        return 1
+    for entry in entries:
         print("%-16s %-15s index %d speed %d error %d"
               % (entry.name, entry.address, entry.index, entry.speed, entry.error))
     return 0

@@ -59,7 +59,8 @@ template <typename... Args> class Row {
 
 // Writes checked rows; only printLine can reach it.
 class RowWriter {
-    template <typename... Args> friend void printLine(Row<typename row::Same<Args>::type...> row, Args... args);
+    template <typename... Args>
+    friend void printLine(Row<typename row::Same<Args>::type...> row, Args... args);
     // The text is built on the stack and goes to stdout by fwrite, at a
     // fraction of vfprintf's cost per segment.  A line longer than the stack
     // buffer goes out in pieces, never cut.

@@ -6,9 +6,9 @@
 # WORK/parent-tests.txt and its install to WORK/parent-prefix.
 # Usage: parent.sh BUILD_DIR WORK_DIR SOURCE_DIR
 set -eu
-work=$2 source=$3
+build=$1 work=$2 source=$3
 cmake -S "$source/tests/consumer/parent" -B "$work/parent" -DIFENUM_SOURCE_DIR="$source" \
-  -DEXAMPLE_SOURCE="$source/examples/c/list_interfaces.c" >&2
+  -DEXAMPLE_SOURCE="$build/examples/list_interfaces.c" >&2
 cmake --build "$work/parent" >&2
 ctest --test-dir "$work/parent" -N >"$work/parent-tests.txt"
 cmake --install "$work/parent" --prefix "$work/parent-prefix" >&2

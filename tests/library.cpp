@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The ifenum authors
+#include "library.h"
+
+#include "run.h"
+
+#include <dirent.h>
+#include <net/if.h>
+#include <stdio.h>
+
+#include <sstream>
+
+Routine loadRoutine()
+{
+    void *lib = dlopen(IFENUM_LIBRARY, RTLD_NOW);
+    return lib ? reinterpret_cast<Routine>(dlsym(lib, "getEthernetDetails")) : nullptr;
+}
+
+int (*loadLibraryMain())()
+{
+    void *lib = dlopen(IFENUM_LIBRARY, RTLD_NOW);
+    return lib ? reinterpret_cast<int (*)()>(dlsym(lib, "main")) : nullptr;
+}
+
+EthernetDetails *callCapturing(Routine routine, std::string *out)
+{
+    EthernetDetails *list = nullptr;
+    if (out == nullptr)
+        quietly([&] { list = routine(); });
+    else
+        *out = stdoutOf([&] { list = routine(); });
+    return list;
+}
+
+std::string summaryOf(const EthernetDetails *list)
+{
+    std::string text;
+    char line[128];
+    for (; list != nullptr; list = list->ifNext) {
+        snprintf(line, sizeof line, "ifName %s ifIndex %d ifSpeed %d ifErrorCode : %d \n",
+                 printedName(list->ifName).c_str(), list->ifIndex, list->ifSpeed, list->ifErrorCode);
+        text += line;
+    }
+    return text;
+}
+
+testing::AssertionResult matchesGolden(const EthernetDetails *list, const std::string &scenario)
+{
+    return matchesRecords(list, printedRecords(golden(scenario)));
+}
+
+testing::AssertionResult matchesRecords(const EthernetDetails *list, const std::vector<Record> &records)
+{
+    for (const Record &want : records) {
+        if (list == nullptr)
+            return testing::AssertionFailure() << "list ends before " << want.name;
+        if (want.name != list->ifName || want.address != list->ifIpAddress || list->ifSpeed != want.speed ||
+            list->ifErrorCode != want.error || list->ifIndex != want.index ||
+            static_cast<unsigned>(list->ifIndex) != if_nametoindex(list->ifName))
+            return testing::AssertionFailure() << "record differs: " << summaryOf(list);
+        list = list->ifNext;
+    }
+    if (list != nullptr)
+        return testing::AssertionFailure() << "extra records: " << summaryOf(list);
+    return testing::AssertionSuccess();
+}
+
+int openDescriptors()
+{
+    int count = 0;
+    DIR *dir = opendir("/proc/self/fd");
+    while (dir != nullptr && readdir(dir) != nullptr)
+        count++;
+    if (dir != nullptr)
+        closedir(dir);
+    return count;
+}
+
+std::set<std::string> dynamicEntries(const std::string &file, const std::string &tag)
+{
+    std::set<std::string> values;
+    std::istringstream lines(commandOutput("readelf -dW " + file));
+    for (std::string line; std::getline(lines, line);) {
+        size_t open = line.find('[');
+        if (line.find("(" + tag + ")") != std::string::npos && open != std::string::npos)
+            values.insert(line.substr(open + 1, line.find(']') - open - 1));
+    }
+    return values;
+}
