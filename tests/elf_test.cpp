@@ -85,8 +85,7 @@ TEST_P(ElfContract, ProgramIsAPieNeedingOnlyLibc)
     EXPECT_TRUE(fullRelro(build.program));
 }
 
-INSTANTIATE_TEST_SUITE_P(Builds, ElfContract, testing::ValuesIn(builds()),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Builds, ElfContract, testing::ValuesIn(builds()), testing::PrintToStringParamName());
 
 TEST(LibraryMain, HonoursAnInterposedRoutine)
 {

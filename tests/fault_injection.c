@@ -8,7 +8,6 @@
 #include <linux/sockios.h>
 #include <net/if.h>
 #include <stdarg.h>
-#include <stdatomic.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/syscall.h>
@@ -18,12 +17,6 @@
 
 static void *(*realMalloc)(size_t);
 static void (*realFree)(void *);
-
-/* dlsym may allocate while the real functions are looked up. */
-static _Alignas(16) char bootstrap[4096];
-static size_t bootstrapUsed;
-
-static atomic_flag trackLock = ATOMIC_FLAG_INIT;
 static int armed;
 static long made, failAt, trackedCount;
 static struct {
@@ -31,31 +24,16 @@ static struct {
     size_t size;
 } tracked[8192];
 
-static void lock(void)
+/* The real functions, looked up once: this binary's tests run on one thread. */
+static void resolve(void)
 {
-    while (atomic_flag_test_and_set_explicit(&trackLock, memory_order_acquire))
-        ;
-}
-
-static void unlock(void)
-{
-    atomic_flag_clear_explicit(&trackLock, memory_order_release);
-}
-
-/* The real functions, once; 0 while they are still being looked up. */
-static int resolve(void)
-{
-    static int resolving;
-    if (realFree == NULL && !resolving) {
-        resolving = 1;
+    if (realFree == NULL) {
         realMalloc = (void *(*)(size_t))dlsym(RTLD_NEXT, "malloc");
         realFree = (void (*)(void *))dlsym(RTLD_NEXT, "free");
-        resolving = 0;
     }
-    return realFree != NULL;
 }
 
-/* Where p is tracked, or -1; the lock is held. */
+/* Where p is tracked, or -1. */
 static long trackedAt(const void *p)
 {
     for (long i = 0; i < trackedCount; i++)
@@ -66,46 +44,34 @@ static long trackedAt(const void *p)
 
 void *malloc(size_t n)
 {
-    if (!resolve()) {
-        size_t at = (bootstrapUsed + 15) & ~(size_t)15;
-        bootstrapUsed = at + n;
-        return bootstrapUsed <= sizeof bootstrap ? bootstrap + at : NULL;
-    }
-    lock();
-    int refused = armed && ++made == failAt;
-    unlock();
-    void *p = refused ? NULL : realMalloc(n);
-    if (refused)
+    resolve();
+    if (armed && ++made == failAt) {
         errno = ENOMEM;
-    lock();
+        return NULL;
+    }
+    void *p = realMalloc(n);
     if (armed && p != NULL && trackedCount < (long)(sizeof tracked / sizeof tracked[0])) {
         memset(p, 0xa5, n);
         tracked[trackedCount].at = p;
         tracked[trackedCount++].size = n;
     }
-    unlock();
     return p;
 }
 
 void free(void *p)
 {
-    if (p == NULL || ((char *)p >= bootstrap && (char *)p < bootstrap + sizeof bootstrap) || !resolve())
-        return;
-    lock();
+    resolve();
     long i = trackedAt(p);
-    if (i >= 0)
+    if (p != NULL && i >= 0)
         tracked[i] = tracked[--trackedCount];
-    unlock();
     realFree(p);
 }
 
 void armAllocations(long nth)
 {
-    lock();
     armed = 1;
     made = trackedCount = 0;
     failAt = nth;
-    unlock();
 }
 
 void disarmAllocations(void)
@@ -125,74 +91,57 @@ long allocationsLive(void)
 
 size_t allocatedSize(const void *p)
 {
-    lock();
     long i = trackedAt(p);
-    size_t size = i >= 0 ? tracked[i].size : 0;
-    unlock();
-    return size;
+    return i >= 0 ? tracked[i].size : 0;
 }
 
 /* ---- ioctl ---- */
 
 static struct {
-    unsigned long request;
+    int failing, silencing, rewriting;
+    unsigned long failed, silenced;
     int nth, err, seen;
-} failures[4];
-static int failureCount;
-static unsigned long silenced;
-static int silencing;
-static struct {
-    int active, length, unterminated;
+    int length, unterminated;
     unsigned seed;
-} rewrite;
+} plan;
 
 void failIoctl(unsigned long request, int nth, int err)
 {
-    if (failureCount < 4) {
-        failures[failureCount].request = request;
-        failures[failureCount].nth = nth;
-        failures[failureCount].err = err;
-        failures[failureCount++].seen = 0;
-    }
+    plan.failing = 1;
+    plan.failed = request;
+    plan.nth = nth;
+    plan.err = err;
+    plan.seen = 0;
 }
 
 void silenceIoctl(unsigned long request)
 {
-    silenced = request;
-    silencing = 1;
+    plan.silencing = 1;
+    plan.silenced = request;
 }
 
 void rewriteInterfaceList(int length, int unterminated, unsigned seed)
 {
-    rewrite.length = length;
-    rewrite.unterminated = unterminated;
-    rewrite.seed = seed;
-    rewrite.active = 1;
+    plan.rewriting = 1;
+    plan.length = length;
+    plan.unterminated = unterminated;
+    plan.seed = seed;
 }
 
 void clearIoctlPlan(void)
 {
-    failureCount = silencing = rewrite.active = 0;
-}
-
-/* The error planned for this call of request, or 0 for none. */
-static int plannedError(unsigned long request)
-{
-    for (int i = 0; i < failureCount; i++)
-        if (failures[i].request == request && ++failures[i].seen == failures[i].nth)
-            return failures[i].err;
-    return 0;
+    plan.failing = plan.silencing = plan.rewriting = 0;
 }
 
 /* Odd bytes and an odd length in an answer, all within the caller's area. */
 static void rewriteAnswer(struct ifconf *conf, int areaBytes)
 {
-    if (rewrite.seed != 0)
+    if (plan.seed != 0)
         for (int i = 0; i < areaBytes; i++)
-            conf->ifc_buf[i] = (char)rand_r(&rewrite.seed);
-    if (rewrite.unterminated && areaBytes >= (int)sizeof(struct ifreq))
+            conf->ifc_buf[i] = (char)rand_r(&plan.seed);
+    if (plan.unterminated && areaBytes >= (int)sizeof(struct ifreq))
         memcpy(conf->ifc_req[0].ifr_name, UNTERMINATED_NAME, IFNAMSIZ);
-    conf->ifc_len = rewrite.length;
+    conf->ifc_len = plan.length;
 }
 
 int ioctl(int fd, unsigned long request, ...)
@@ -201,16 +150,15 @@ int ioctl(int fd, unsigned long request, ...)
     va_start(args, request);
     void *arg = va_arg(args, void *);
     va_end(args);
-    int err = plannedError(request);
-    if (err != 0) {
-        errno = err;
+    if (plan.failing && request == plan.failed && ++plan.seen == plan.nth) {
+        errno = plan.err;
         return -1;
     }
-    if (silencing && request == silenced)
+    if (plan.silencing && request == plan.silenced)
         return 0;
     int areaBytes = request == SIOCGIFCONF ? ((struct ifconf *)arg)->ifc_len : 0;
     int result = (int)syscall(SYS_ioctl, fd, request, arg);
-    if (result == 0 && request == SIOCGIFCONF && rewrite.active)
+    if (result == 0 && request == SIOCGIFCONF && plan.rewriting)
         rewriteAnswer(arg, areaBytes);
     return result;
 }

@@ -21,7 +21,7 @@ long allocationsLive(void);
 /* The size asked for a tracked block that is still live, or 0. */
 size_t allocatedSize(const void *p);
 
-/* Fail the nth call (1-based) of an ioctl request with err; up to 4 at once. */
+/* Fail the nth call (1-based) of an ioctl request with err. */
 void failIoctl(unsigned long request, int nth, int err);
 /* Answer every call of request with success, writing nothing. */
 void silenceIoctl(unsigned long request);

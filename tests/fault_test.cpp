@@ -75,55 +75,88 @@ TEST_P(ErrnoTest, IsThePrintedErrorOrTheCallersOwn)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ErrnoTest, testing::ValuesIn(kErrnoCases),
-                         [](const testing::TestParamInfo<ErrnoCase> &info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, ErrnoTest, testing::ValuesIn(kErrnoCases), testing::PrintToStringParamName());
 
-// One request of one entry failed; every other record must be untouched.
-struct EntryFault {
-    unsigned long request;
-    int nth; // which call of that request, 1-based: the entry
-    int err;
-    const char *failedSummary; // the failed entry's driver line
-};
-
-const EntryFault kEntryFaults[] = {
-    {SIOCETHTOOL, 1, EIO, "ifName lo ifIndex 1 ifSpeed 0 ifErrorCode : 5 \n"},
-    {SIOCETHTOOL, 2, EIO, "ifName abcdefghijklmno ifIndex 2 ifSpeed 0 ifErrorCode : 5 \n"},
-    {SIOCETHTOOL, 3, EOPNOTSUPP, "ifName v0 ifIndex 4 ifSpeed 0 ifErrorCode : 0 \n"},
-    {SIOCGIFINDEX, 2, ENODEV, "ifName abcdefghijklmno ifIndex 0 ifSpeed -1 ifErrorCode : 0 \n"},
-    {SIOCGIFINDEX, 4, ENXIO, "ifName tap0 ifIndex 0 ifSpeed 10000 ifErrorCode : 0 \n"},
-};
-
-// The driver lines of a healthy mixed list, with line n replaced.
-std::string withLine(const std::string &summary, int n, const std::string &line)
+// The mixed scenario's records, as its golden run printed them.
+std::vector<Record> mixedRecords()
 {
-    size_t begin = 0;
-    for (int i = 1; i < n; i++)
-        begin = summary.find('\n', begin) + 1;
-    return summary.substr(0, begin) + line + summary.substr(summary.find('\n', begin) + 1);
+    return printedRecords(golden("mixed"));
 }
 
+// The routine with the nth allocation failed (0: none) and errno EDOM
+// before it; its account into *out and errno after it into *errnoAfter.
+EthernetDetails *callArmed(Routine routine, long failAt, std::string *out, int *errnoAfter)
+{
+    EthernetDetails *list = nullptr;
+    *out = stdoutOf([&] {
+        armAllocations(failAt);
+        errno = EDOM;
+        list = routine();
+        *errnoAfter = errno;
+        disarmAllocations();
+    });
+    return list;
+}
+
+// One request of one entry failed; every other record must be untouched.
 TEST_F(MixedNamespace, OneFailedRequestAffectsOnlyItsEntry)
 {
     Routine routine = loadRoutine();
     ASSERT_NE(routine, nullptr) << dlerror();
-    EthernetDetails *healthy = callCapturing(routine, nullptr);
-    ASSERT_TRUE(matchesGolden(healthy, "mixed"));
-    for (const EntryFault &fault : kEntryFaults) {
+    const struct {
+        Call call;
+        int nth; // which call of that request, 1-based: the entry
+        int err;
+    } faults[] = {{Call::ethtool, 1, EIO},
+                  {Call::ethtool, 2, EIO},
+                  {Call::ethtool, 3, EOPNOTSUPP},
+                  {Call::index, 2, ENODEV},
+                  {Call::index, 4, ENXIO}};
+    for (const auto &fault : faults) {
+        std::vector<Record> want = mixedRecords();
+        Record &failed = want[static_cast<size_t>(fault.nth - 1)];
+        const bool speed = fault.call == Call::ethtool;
+        const int printed = speed && fault.err == EOPNOTSUPP ? 0 : fault.err;
+        (speed ? failed.speed : failed.index) = 0;
+        failed.error = speed ? printed : failed.error;
+        failIoctl(static_cast<unsigned long>(fault.call), fault.nth, fault.err);
         std::string out;
-        failIoctl(fault.request, fault.nth, fault.err);
         EthernetDetails *list = callCapturing(routine, &out);
         clearIoctlPlan();
-        EXPECT_EQ(summaryOf(list), withLine(summaryOf(healthy), fault.nth, fault.failedSummary));
-        std::string message =
-            fault.request == SIOCETHTOOL ? " speed. Error code : " : " index. Error code : ";
-        message += std::to_string(fault.request == SIOCETHTOOL && fault.err == EOPNOTSUPP ? 0 : fault.err);
-        EXPECT_NE(out.find(message), std::string::npos) << out;
+        EXPECT_TRUE(matchesRecords(list, want));
+        EXPECT_NE(out.find("interface " + printedName(failed.name.c_str()) + (speed ? " speed" : " index") +
+                           ". Error code : " + std::to_string(printed) + " "),
+                  std::string::npos)
+            << out;
         freeEthernetDetails(list);
     }
-    freeEthernetDetails(healthy);
+}
+
+// Requests that succeed and write nothing, as an emulator or a supervisor
+// that fakes success may answer, over heap blocks full of garbage: no byte
+// nobody wrote reaches a record.  A silent list request lists no entry.
+TEST_F(MixedNamespace, SilentAnswersGiveZeroNotGarbage)
+{
+    Routine routine = loadRoutine();
+    ASSERT_NE(routine, nullptr) << dlerror();
+    for (Call call : {Call::ethtool, Call::index, Call::ifconf}) {
+        std::vector<Record> want = call == Call::ifconf ? std::vector<Record>{} : mixedRecords();
+        for (Record &r : want) {
+            if (call == Call::ethtool)
+                r.speed = r.error = 0;
+            else
+                r.index = 0;
+        }
+        silenceIoctl(static_cast<unsigned long>(call));
+        std::string out;
+        int errnoAfter = 0;
+        EthernetDetails *list = callArmed(routine, 0, &out, &errnoAfter);
+        clearIoctlPlan();
+        EXPECT_TRUE(matchesRecords(list, want)) << "silent request " << static_cast<unsigned long>(call);
+        EXPECT_EQ(printedCount(out), static_cast<int>(want.size()));
+        EXPECT_EQ(errnoAfter, EDOM);
+        freeEthernetDetails(list);
+    }
 }
 
 // A list from an odd answer: at most 25 records, each name and address at
@@ -177,47 +210,6 @@ TEST_F(MixedNamespace, OddInterfaceListAnswersStayBounded)
     }
 }
 
-// Requests that succeed and write nothing, as an emulator or a supervisor
-// that fakes success may answer, over heap blocks full of garbage: no byte
-// nobody wrote reaches a record.  A silent list request lists no entry.
-TEST_F(MixedNamespace, SilentAnswersGiveZeroNotGarbage)
-{
-    Routine routine = loadRoutine();
-    ASSERT_NE(routine, nullptr) << dlerror();
-    EthernetDetails *healthy = callCapturing(routine, nullptr);
-    for (unsigned long request : {SIOCETHTOOL, SIOCGIFINDEX, SIOCGIFCONF}) {
-        testing::Message trace;
-        SCOPED_TRACE(trace << "silent request 0x" << std::hex << request);
-        EthernetDetails *list = nullptr;
-        int errnoAfter = 0;
-        silenceIoctl(request);
-        std::string out = stdoutOf([&] {
-            armAllocations(0);
-            errno = EDOM;
-            list = routine();
-            errnoAfter = errno;
-            disarmAllocations();
-        });
-        clearIoctlPlan();
-        EXPECT_EQ(errnoAfter, EDOM);
-        if (request == SIOCGIFCONF) {
-            EXPECT_EQ(list, nullptr);
-            EXPECT_EQ(printedCount(out), 0) << out;
-        }
-        const EthernetDetails *got = list;
-        for (const EthernetDetails *want = healthy; got != nullptr && want != nullptr;
-             got = got->ifNext, want = want->ifNext) {
-            EXPECT_STREQ(got->ifName, want->ifName);
-            EXPECT_EQ(got->ifSpeed, request == SIOCETHTOOL ? 0 : want->ifSpeed) << got->ifName;
-            EXPECT_EQ(got->ifErrorCode, request == SIOCETHTOOL ? 0 : want->ifErrorCode) << got->ifName;
-            EXPECT_EQ(got->ifIndex, request == SIOCGIFINDEX ? 0 : want->ifIndex) << got->ifName;
-        }
-        EXPECT_EQ(got, nullptr);
-        freeEthernetDetails(list);
-    }
-    freeEthernetDetails(healthy);
-}
-
 // Random lengths over random bytes, seeded, for about a second.
 TEST_F(MixedNamespace, RandomInterfaceListAnswersStayBounded)
 {
@@ -237,39 +229,8 @@ TEST_F(MixedNamespace, RandomInterfaceListAnswersStayBounded)
 }
 
 // Allocations per entry, in order: name, address, link settings, record.
-constexpr int kAllocationsPerEntry = 4;
-constexpr int kSettingsAllocation = 3;
-
-// Every record well formed and equal to its healthy twin, but for the entry
-// whose allocation failed: left out, or reporting ENOMEM for its speed.
-void expectPolicy(const EthernetDetails *list, const EthernetDetails *healthy, long failed,
-                  const std::string &out)
-{
-    long entry = (failed - 1) / kAllocationsPerEntry;
-    bool settingsFailed = (failed - 1) % kAllocationsPerEntry + 1 == kSettingsAllocation;
-    long position = 0;
-    for (; healthy != nullptr; healthy = healthy->ifNext, position++) {
-        if (position == entry && !settingsFailed)
-            continue;
-        ASSERT_NE(list, nullptr) << "list ends at entry " << position;
-        ASSERT_NE(list->ifName, nullptr);
-        ASSERT_NE(list->ifIpAddress, nullptr);
-        EXPECT_STREQ(list->ifName, healthy->ifName);
-        EXPECT_STREQ(list->ifIpAddress, healthy->ifIpAddress);
-        EXPECT_EQ(list->ifIndex, healthy->ifIndex);
-        if (position == entry) {
-            EXPECT_EQ(list->ifSpeed, 0);
-            EXPECT_EQ(list->ifErrorCode, ENOMEM);
-            std::string message = "interface " + printedName(list->ifName) + " speed. Error code : 12 ";
-            EXPECT_NE(out.find(message), std::string::npos) << out;
-        } else {
-            EXPECT_EQ(list->ifSpeed, healthy->ifSpeed);
-            EXPECT_EQ(list->ifErrorCode, healthy->ifErrorCode);
-        }
-        list = list->ifNext;
-    }
-    EXPECT_EQ(list, nullptr);
-}
+constexpr long kAllocationsPerEntry = 4;
+constexpr long kSettingsAllocation = 3;
 
 // Every block of the list asked for at exactly its size.
 testing::AssertionResult exactlySized(const EthernetDetails *list)
@@ -281,43 +242,42 @@ testing::AssertionResult exactlySized(const EthernetDetails *list)
     return testing::AssertionSuccess();
 }
 
-Routine armedRoutine;
-long armedFailAt;
-
-// The routine alone, with allocation failure armed around it.
-EthernetDetails *callArmed()
-{
-    armAllocations(armedFailAt);
-    EthernetDetails *list = armedRoutine();
-    disarmAllocations();
-    return list;
-}
-
+// Each allocation of a call failed in turn: the entry it served is left out,
+// or, for its link-settings block, reports ENOMEM; the rest stands, and
+// nothing leaks.
 TEST_F(MixedNamespace, EveryAllocationFailureKeepsTheListSound)
 {
-    armedRoutine = loadRoutine();
-    ASSERT_NE(armedRoutine, nullptr) << dlerror();
-    EthernetDetails *healthy = callCapturing(armedRoutine, nullptr);
-    ASSERT_TRUE(matchesGolden(healthy, "mixed"));
-    int descriptors = openDescriptors();
-    for (armedFailAt = 1;; armedFailAt++) {
-        SCOPED_TRACE("allocation " + std::to_string(armedFailAt) + " failed");
+    Routine routine = loadRoutine();
+    ASSERT_NE(routine, nullptr) << dlerror();
+    const std::vector<Record> healthy = mixedRecords();
+    const int descriptors = openDescriptors();
+    for (long failAt = 1;; failAt++) {
+        SCOPED_TRACE("allocation " + std::to_string(failAt) + " failed");
         std::string out;
-        EthernetDetails *list = callCapturing(callArmed, &out);
-        bool injected = allocationsMade() >= armedFailAt;
-        if (injected)
-            expectPolicy(list, healthy, armedFailAt, out);
-        else
-            EXPECT_TRUE(matchesGolden(list, "mixed") && exactlySized(list));
+        int errnoAfter = 0;
+        EthernetDetails *list = callArmed(routine, failAt, &out, &errnoAfter);
+        const bool injected = allocationsMade() >= failAt;
+        const auto entry = static_cast<size_t>((failAt - 1) / kAllocationsPerEntry);
+        std::vector<Record> want = healthy;
+        if (injected && (failAt - 1) % kAllocationsPerEntry + 1 == kSettingsAllocation) {
+            want[entry].speed = 0;
+            want[entry].error = ENOMEM;
+            EXPECT_NE(
+                out.find("interface " + printedName(want[entry].name.c_str()) + " speed. Error code : 12 "),
+                std::string::npos);
+        } else if (injected) {
+            want.erase(want.begin() + static_cast<long>(entry));
+        }
+        EXPECT_TRUE(matchesRecords(list, want));
+        EXPECT_TRUE(injected || exactlySized(list));
         freeEthernetDetails(list);
         EXPECT_EQ(allocationsLive(), 0) << "leaked";
         EXPECT_EQ(openDescriptors(), descriptors);
         if (!injected) {
-            EXPECT_EQ(allocationsMade(), printedCount(golden("mixed")) * kAllocationsPerEntry);
+            EXPECT_EQ(allocationsMade(), static_cast<long>(healthy.size()) * kAllocationsPerEntry);
             break;
         }
     }
-    freeEthernetDetails(healthy);
 }
 
 } // namespace

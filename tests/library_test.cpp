@@ -34,7 +34,7 @@ std::vector<Scenario> unrefused()
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, LibraryTest, testing::ValuesIn(unrefused()),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         testing::PrintToStringParamName());
 
 TEST_F(MixedNamespace, TwoCallsGiveIndependentLists)
 {
