@@ -13,11 +13,17 @@ string(REGEX MATCH "-fsanitize=[a-z,]+" IFENUM_SANITIZER "${CMAKE_CXX_FLAGS}")
 string(REGEX MATCH "thread" IFENUM_TSAN "${IFENUM_SANITIZER}")
 
 # ifenum_test_group(NAME "what it tests" [WITHIN GROUP] [UNLESS VAR "why"]
-#                   [NEEDS VAR WHAT PACKAGE ...])
+#                   [PROGRAMS PROGRAM PACKAGE ...] [NEEDS VAR WHAT PACKAGE ...])
 # Sets IFENUM_GROUP_<NAME>: on when the group it lies within is on, VAR is
-# false, and every VAR under NEEDS is true (a found tool or package).
+# false, every PROGRAM is found (into IFENUM_PROGRAM_<PROGRAM>) and every
+# VAR under NEEDS is true (a found library or package).
 function(ifenum_test_group name description)
-  cmake_parse_arguments(PARSE_ARGV 2 arg "" "WITHIN" "UNLESS;NEEDS")
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "WITHIN" "UNLESS;PROGRAMS;NEEDS")
+  while(arg_PROGRAMS)
+    list(POP_FRONT arg_PROGRAMS program package)
+    find_program(IFENUM_PROGRAM_${program} ${program})
+    list(APPEND arg_NEEDS IFENUM_PROGRAM_${program} ${program} ${package})
+  endwhile()
   set(why "")
   if(arg_UNLESS)
     list(GET arg_UNLESS 0 unless)

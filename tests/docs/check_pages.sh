@@ -1,10 +1,11 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # SPDX-FileCopyrightText: 2026 The ifenum authors
-# The pages as a reader sees them at 80 columns: no word broken at a line's
-# end, body text not justified, ifreport(1) showing the program's lines
-# exactly as it prints them; and the README's sample output a golden file.
-# Usage: check_pages.sh SOURCE_DIR WORK_DIR
+# The pages as a reader sees them at 80 columns: no groff warning, no word
+# broken at a line's end, body text not justified; what they state of the
+# sources true: the record's offsets are the header's, ifreport(1)'s sample
+# run and its formats are those of the golden runs; and the README's sample
+# output a golden file.  Usage: check_pages.sh SOURCE_DIR WORK_DIR
 set -u
 source=$1 work=$2
 mkdir -p "$work"
@@ -13,6 +14,8 @@ fail() { echo "$*"; failed=1; }
 
 for page in ifreport.1 getEthernetDetails.3; do
   rendered=$work/$page.txt
+  warnings=$(groff -t -man -ww -z "$source/docs/$page" 2>&1)
+  [ -z "$warnings" ] || fail "$page: $warnings"
   groff -t -man -Tutf8 -rLL=80n -P-cbou "$source/docs/$page" >"$rendered" 2>/dev/null || fail "$page: groff failed"
   # A line ending in a hyphen is a word broken in two.
   grep -nE '(-|‐)$' "$rendered" | sed "s/^/$page: broken word: /" | grep . && failed=1
@@ -21,13 +24,29 @@ for page in ifreport.1 getEthernetDetails.3; do
   grep -nE '^       [^ │┌├└].*[^ .:?!)]  +[^ ]' "$rendered" | sed "s/^/$page: justified: /" | grep . && failed=1
 done
 
-# Every line of a real run, as printed, stands whole in ifreport(1).  The
-# formatter drops trailing blanks, so those are compared without them.
+# The offsets getEthernetDetails(3) gives FFI users are the header's.
+sed -n 's/.*[ *]\([a-zA-Z]*\); *\/\* offset *\([0-9]*\) \*\/$/\1 \2/p; s/^} EthernetDetails; *\/\* \([0-9]*\) bytes \*\/$/size \1/p' \
+  "$source/docs/getEthernetDetails.3" | sort >"$work/page-offsets"
+sed -n 's/.*offsetof(EthernetDetails, \([a-zA-Z]*\)) == \([0-9]*\).*/\1 \2/p; s/.*sizeof(EthernetDetails) == \([0-9]*\).*/size \1/p' \
+  "$source/include/ifenum.h" | sort >"$work/header-offsets"
+diff "$work/header-offsets" "$work/page-offsets" >/dev/null || fail "getEthernetDetails.3: offsets differ from the header's"
+
+# The golden runs' lines, which the formatter shows without trailing blanks.
+cat "$source"/tests/scenarios/*.out | sed 's/ *$//' | sort -u >"$work/golden-lines"
+# Every line of a real run stands whole in ifreport(1)'s sample.
 sed 's/^ *//; s/ *$//' "$work/ifreport.1.txt" >"$work/ifreport.lines"
-while IFS= read -r line; do
-  line=$(printf '%s' "$line" | sed 's/ *$//')
-  grep -qxF -- "$line" "$work/ifreport.lines" || fail "ifreport.1: missing line: $line"
-done <"$source/tests/scenarios/lo_only.out"
+sed 's/ *$//' "$source/tests/scenarios/lo_only.out" | grep -vxFf "$work/ifreport.lines" |
+  sed 's/^/ifreport.1: missing line: /' | grep . && failed=1
+# ifreport(1)'s formats, one per example line after "Every line": each is met
+# by a golden line, and each golden line meets one.
+sed -n '/Every line the program can print/,/^EXIT STATUS/s/^           \([^ ]\)/\1/p' "$work/ifreport.1.txt" >"$work/formats"
+awk 'NR == FNR { re = $0; gsub(/[][\\.*^$()+?{}|]/, "\\\\&", re); gsub(/%d/, "-?[0-9]+", re); gsub(/%s/, ".+", re)
+                 format[++n] = $0; pattern[n] = "^" re "$"; next }
+     { for (i = 1; i <= n; i++) if ($0 ~ pattern[i]) { met[i] = 1; matched = 1 }
+       if (!matched) { print "ifreport.1: no format for: " $0; bad = 1 }
+       matched = 0 }
+     END { for (i = 1; i <= n; i++) if (!met[i]) { print "ifreport.1: no run prints: " format[i]; bad = 1 }
+           exit bad }' "$work/formats" "$work/golden-lines" || failed=1
 
 # The README's sample output is the mixed scenario's golden file, byte for byte.
 awk '/^## Sample output/ {in_section = 1; next}
