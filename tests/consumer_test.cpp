@@ -13,38 +13,21 @@
 
 namespace {
 
+// The named script in tests/consumer run over a new work directory, dir,
+// which goes away with the test however it ends.
 class Consumer : public MixedNamespace {
   protected:
-    std::string expected() const { return exampleOutput("mixed"); }
-
-    // ifenum installed into DIR/prefix and consumers built under DIR by the
-    // named script in tests/consumer; DIR goes away with the test, however
-    // it ends.  Empty if the work directory cannot be made.
-    std::string buildConsumers(const char *script, const std::vector<std::string> &extra = {})
+    bool built(const char *script, const char *extra = "")
     {
         char work[] = "/tmp/ifenum-consumer-XXXXXX";
-        if (mkdtemp(work) == nullptr)
-            return "";
-        work_ = work;
-        std::vector<std::string> argv = {"/bin/sh",
-                                         std::string(IFENUM_SOURCE_DIR "/tests/consumer/") + script,
-                                         IFENUM_BUILD_DIR, work_, IFENUM_SOURCE_DIR};
-        argv.insert(argv.end(), extra.begin(), extra.end());
-        built_ = runProgram(argv).status == 0;
-        return work_;
+        dir = mkdtemp(work) != nullptr ? work : "";
+        return !dir.empty() &&
+               runProgram({"/bin/sh", IFENUM_SOURCE_DIR "/tests/consumer/" + std::string(script),
+                           IFENUM_BUILD_DIR, dir, IFENUM_SOURCE_DIR, extra})
+                       .status == 0;
     }
-    bool built() const { return built_; }
-
-    void TearDown() override
-    {
-        if (!work_.empty()) {
-            EXPECT_EQ(system(("rm -rf " + work_).c_str()), 0);
-        }
-    }
-
-  private:
-    std::string work_;
-    bool built_ = false;
+    void TearDown() override { EXPECT_TRUE(dir.empty() || system(("rm -rf " + dir).c_str()) == 0); }
+    std::string dir;
 };
 
 // Every file below dir, as paths relative to it.
@@ -59,8 +42,7 @@ std::set<std::string> filesBelow(const std::string &dir)
 
 TEST_F(Consumer, InstalledPackageServesCMakeAndPkgConfig)
 {
-    const std::string dir = buildConsumers("build.sh");
-    ASSERT_TRUE(built()) << "install or consumer build failed";
+    ASSERT_TRUE(built("build.sh")) << "install or consumer build failed";
     for (const char *page : {"man1/ifreport.1", "man3/getEthernetDetails.3", "man3/freeEthernetDetails.3"})
         EXPECT_EQ(access((dir + "/prefix/share/man/" + page).c_str(), R_OK), 0) << page << " not installed";
 
@@ -78,7 +60,7 @@ TEST_F(Consumer, InstalledPackageServesCMakeAndPkgConfig)
     for (const char *consumer : {"/cmake/consumer", "/pkgconfig-consumer"}) {
         EXPECT_EQ(dynamicEntries(dir + consumer, "NEEDED"), (std::set<std::string>{"ifenum", "libc.so.6"}));
         RunResult run = runProgram({dir + consumer});
-        EXPECT_EQ(run.out, expected()) << consumer;
+        EXPECT_EQ(run.out, exampleOutput("mixed")) << consumer;
         EXPECT_EQ(run.status, 0);
     }
 }
@@ -88,10 +70,9 @@ TEST_F(Consumer, InstalledPackageServesCMakeAndPkgConfig)
 // library and nothing else of ifenum's.
 TEST_F(Consumer, VendoredByAParentProject)
 {
-    const std::string dir = buildConsumers("parent.sh");
-    ASSERT_TRUE(built()) << "install or consumer build failed";
+    ASSERT_TRUE(built("parent.sh")) << "vendored build failed";
     RunResult run = runProgram({dir + "/parent/app"});
-    EXPECT_EQ(run.out, expected());
+    EXPECT_EQ(run.out, exampleOutput("mixed"));
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(readFile(dir + "/parent-tests.txt").find("parent_runs_app\n\nTotal Tests: 1\n"),
               std::string::npos)
@@ -122,10 +103,9 @@ TEST_F(Consumer, GoExampleThroughPkgConfig)
     if (IFENUM_GO[0] == '\0') {
         SKIP_OR_FAIL("no go: install Debian's golang-go");
     }
-    const std::string dir = buildConsumers("build_go.sh", {IFENUM_GO});
-    ASSERT_TRUE(built()) << "install or go build failed";
+    ASSERT_TRUE(built("build_go.sh", IFENUM_GO)) << "install or go build failed";
     RunResult run = runProgram({dir + "/go-consumer"});
-    EXPECT_EQ(run.out, expected());
+    EXPECT_EQ(run.out, exampleOutput("mixed"));
     EXPECT_EQ(run.status, 0);
 }
 

@@ -18,7 +18,8 @@
 static void *(*realMalloc)(size_t);
 static void (*realFree)(void *);
 static int armed;
-static long made, failAt, trackedCount;
+static long failAt;
+long allocationsMade, allocationsLive;
 static struct {
     void *at;
     size_t size;
@@ -36,7 +37,7 @@ static void resolve(void)
 /* Where p is tracked, or -1. */
 static long trackedAt(const void *p)
 {
-    for (long i = 0; i < trackedCount; i++)
+    for (long i = 0; i < allocationsLive; i++)
         if (tracked[i].at == p)
             return i;
     return -1;
@@ -45,15 +46,15 @@ static long trackedAt(const void *p)
 void *malloc(size_t n)
 {
     resolve();
-    if (armed && ++made == failAt) {
+    if (armed && ++allocationsMade == failAt) {
         errno = ENOMEM;
         return NULL;
     }
     void *p = realMalloc(n);
-    if (armed && p != NULL && trackedCount < (long)(sizeof tracked / sizeof tracked[0])) {
+    if (armed && p != NULL && allocationsLive < (long)(sizeof tracked / sizeof tracked[0])) {
         memset(p, 0xa5, n);
-        tracked[trackedCount].at = p;
-        tracked[trackedCount++].size = n;
+        tracked[allocationsLive].at = p;
+        tracked[allocationsLive++].size = n;
     }
     return p;
 }
@@ -63,30 +64,20 @@ void free(void *p)
     resolve();
     long i = trackedAt(p);
     if (p != NULL && i >= 0)
-        tracked[i] = tracked[--trackedCount];
+        tracked[i] = tracked[--allocationsLive];
     realFree(p);
 }
 
 void armAllocations(long nth)
 {
     armed = 1;
-    made = trackedCount = 0;
+    allocationsMade = allocationsLive = 0;
     failAt = nth;
 }
 
 void disarmAllocations(void)
 {
     armed = 0;
-}
-
-long allocationsMade(void)
-{
-    return made;
-}
-
-long allocationsLive(void)
-{
-    return trackedCount;
 }
 
 size_t allocatedSize(const void *p)

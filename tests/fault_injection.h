@@ -16,8 +16,8 @@ extern "C" {
  * followed until the next arming. */
 void armAllocations(long failAt);
 void disarmAllocations(void);
-long allocationsMade(void);
-long allocationsLive(void);
+/* Allocations made since arming, and how many of them are still live. */
+extern long allocationsMade, allocationsLive;
 /* The size asked for a tracked block that is still live, or 0. */
 size_t allocatedSize(const void *p);
 

@@ -14,67 +14,6 @@
 
 namespace {
 
-// errno after a call, the caller having left EDOM in it: the printed error
-// after a failed set-up, ENOMEM after an entry left out for want of memory,
-// the caller's own on every other return, and so even when every write of
-// the account fails (unbuffered, on /dev/full).
-struct ErrnoCase {
-    const char *name;
-    const char *setup;
-    std::vector<Refusal> refusals;
-    bool nullResult;
-    int errnoAfter;        // 0: the caller's own
-    long failedAllocation; // which allocation of the call fails, 1-based; 0: none
-};
-
-const ErrnoCase kErrnoCases[] = {
-    {"socket_fails", "lo_only", {{Call::socket, EMFILE}}, true, EMFILE, 0},
-    {"list_fails", "lo_only", {{Call::ifconf, EACCES}}, true, EACCES, 0},
-    {"no_entry", "no_ipv4", {}, true, 0, 0},
-    {"requests_fail", "lo_only", {{Call::index, ENXIO}}, false, 0, 0},
-    {"only_entry_left_out", "lo_only", {}, true, ENOMEM, 1},
-    {"entry_left_out", "mixed", {}, false, ENOMEM, 6},
-    {"settings_block_missing", "lo_only", {}, false, 0, 3},
-};
-
-void PrintTo(const ErrnoCase &errnoCase, std::ostream *os)
-{
-    *os << errnoCase.name;
-}
-
-class ErrnoTest : public NamespaceTest, public testing::WithParamInterface<ErrnoCase> {
-  protected:
-    void SetUp() override { enterNamespace(GetParam().setup); }
-};
-
-// The child's status is errno after the call, or 255 for the wrong result.
-TEST_P(ErrnoTest, IsThePrintedErrorOrTheCallersOwn)
-{
-    const ErrnoCase &c = GetParam();
-    for (bool writesFail : {false, true}) {
-        RunResult run = runInChild([&c, writesFail] {
-            Routine routine = loadRoutine();
-            if (routine == nullptr || !refuse(c.refusals))
-                return 200;
-            if (writesFail &&
-                (freopen("/dev/full", "w", stdout) == nullptr || setvbuf(stdout, nullptr, _IONBF, 0)))
-                return 201;
-            errno = EDOM;
-            armAllocations(c.failedAllocation);
-            EthernetDetails *list = routine();
-            int after = errno;
-            disarmAllocations();
-            bool isNull = list == nullptr;
-            freeEthernetDetails(list);
-            return isNull == c.nullResult ? after : 255;
-        });
-        EXPECT_EQ(run.status, c.errnoAfter != 0 ? c.errnoAfter : EDOM)
-            << (writesFail ? "writes failing" : "");
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, ErrnoTest, testing::ValuesIn(kErrnoCases), testing::PrintToStringParamName());
-
 // The mixed scenario's records, as its golden run printed them.
 std::vector<Record> mixedRecords()
 {
@@ -199,13 +138,7 @@ TEST_F(MixedNamespace, OddInterfaceListAnswersGiveOnlyWrittenEntries)
         EXPECT_EQ(printedCount(out), static_cast<int>(answer.want.size())) << out;
         freeEthernetDetails(list);
     }
-}
-
-// Random lengths over random bytes, seeded, for about a second.
-TEST_F(MixedNamespace, RandomInterfaceListAnswersStayBounded)
-{
-    Routine routine = loadRoutine();
-    ASSERT_NE(routine, nullptr) << dlerror();
+    // Then random lengths over random bytes, seeded, for about a second.
     unsigned seed = 20261208;
     const time_t deadline = time(nullptr) + 1;
     for (int round = 0; round < 20000 && time(nullptr) <= deadline; round++) {
@@ -234,23 +167,29 @@ testing::AssertionResult exactlySized(const EthernetDetails *list)
 }
 
 // Each allocation of a call failed in turn: the entry it served is left out,
-// or, for its link-settings block, reports ENOMEM; the rest stands, and
-// nothing leaks.
-TEST_F(MixedNamespace, EveryAllocationFailureKeepsTheListSound)
+// with errno ENOMEM after the call, or, for its link-settings block,
+// reports ENOMEM; the rest stands, and nothing leaks.
+class AllocationTest : public NamespaceTest, public testing::WithParamInterface<Scenario> {
+  protected:
+    void SetUp() override { enterNamespace(GetParam().setup); }
+};
+
+TEST_P(AllocationTest, EveryFailureKeepsTheListSound)
 {
     Routine routine = loadRoutine();
     ASSERT_NE(routine, nullptr) << dlerror();
-    const std::vector<Record> healthy = mixedRecords();
+    const std::vector<Record> healthy = printedRecords(golden(GetParam().name));
     const int descriptors = openDescriptors();
     for (long failAt = 1;; failAt++) {
         SCOPED_TRACE("allocation " + std::to_string(failAt) + " failed");
         std::string out;
         int errnoAfter = 0;
         EthernetDetails *list = callArmed(routine, failAt, &out, &errnoAfter);
-        const bool injected = allocationsMade() >= failAt;
+        const bool injected = allocationsMade >= failAt;
+        const bool settings = (failAt - 1) % kAllocationsPerEntry + 1 == kSettingsAllocation;
         const auto entry = static_cast<size_t>((failAt - 1) / kAllocationsPerEntry);
         std::vector<Record> want = healthy;
-        if (injected && (failAt - 1) % kAllocationsPerEntry + 1 == kSettingsAllocation) {
+        if (injected && settings) {
             want[entry].speed = 0;
             want[entry].error = ENOMEM;
             EXPECT_NE(
@@ -260,15 +199,19 @@ TEST_F(MixedNamespace, EveryAllocationFailureKeepsTheListSound)
             want.erase(want.begin() + static_cast<long>(entry));
         }
         EXPECT_TRUE(matchesRecords(list, want));
+        EXPECT_EQ(errnoAfter, injected && !settings ? ENOMEM : EDOM);
         EXPECT_TRUE(injected || exactlySized(list));
         freeEthernetDetails(list);
-        EXPECT_EQ(allocationsLive(), 0) << "leaked";
+        EXPECT_EQ(allocationsLive, 0) << "leaked";
         EXPECT_EQ(openDescriptors(), descriptors);
         if (!injected) {
-            EXPECT_EQ(allocationsMade(), static_cast<long>(healthy.size()) * kAllocationsPerEntry);
+            EXPECT_EQ(allocationsMade, static_cast<long>(healthy.size()) * kAllocationsPerEntry);
             break;
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, AllocationTest, testing::ValuesIn(unrefused()),
+                         testing::PrintToStringParamName());
 
 } // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The ifenum authors
-// Load and change: many threads and calls at once, and interfaces coming
-// and going while the routine runs.
+// Load and change: many threads and calls at once, independent lists, and
+// interfaces coming and going while the routine runs.
 #include "library.h"
 #include "run.h"
 
@@ -69,6 +69,23 @@ TEST_F(Over25Namespace, ConcurrentAndRepeatedCallsHoldListsDescriptorsAndHeap)
     EXPECT_EQ(wrong.load(), 0);
     EXPECT_EQ(openDescriptors(), descriptors);
     EXPECT_EQ(heapInUse(), heap);
+}
+
+// Two calls give two lists that share nothing.
+TEST_F(MixedNamespace, TwoCallsGiveIndependentLists)
+{
+    Routine routine = loadRoutine();
+    ASSERT_NE(routine, nullptr) << dlerror();
+    EthernetDetails *first = callCapturing(routine, nullptr);
+    EthernetDetails *second = callCapturing(routine, nullptr);
+    for (auto *a = first, *b = second; a != nullptr && b != nullptr; a = a->ifNext, b = b->ifNext) {
+        EXPECT_NE(a, b);
+        EXPECT_NE(a->ifName, b->ifName);
+        EXPECT_NE(a->ifIpAddress, b->ifIpAddress);
+    }
+    freeEthernetDetails(first);
+    EXPECT_TRUE(matchesGolden(second, "mixed"));
+    freeEthernetDetails(second);
 }
 
 // Start ip adding bridges and deleting them again in this namespace.

@@ -8,8 +8,9 @@
 #include "run.h"
 #include "scenario.h"
 
+#include <errno.h>
+#include <stdio.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <regex>
@@ -19,13 +20,17 @@ namespace {
 
 const std::string kTrace = "/tmp/ifenum-strace-" + std::to_string(getpid());
 
+// What a runner prints: the golden run, the example's lines after the
+// account, the account alone, or nothing (stdout unbuffered on /dev/full).
+enum class Prints { golden, example, account, nothing };
+
 // One way to run the routine.  A runner whose tool or program this build
 // lacks (see configure's summary) is left out.
 struct Runner {
     std::string name;
-    std::vector<std::string> argv; // none: the library's main, in a child
+    std::vector<std::string> argv; // none: the library, called in a child
     const char *needs;             // the path it cannot do without
-    bool example;                  // prints the example's lines, and exits 0
+    Prints prints;
 };
 
 void PrintTo(const Runner &runner, std::ostream *os)
@@ -38,67 +43,61 @@ std::vector<Runner> runners()
     const std::vector<std::string> memcheck = {IFENUM_VALGRIND, "--quiet", "--error-exitcode=3",
                                                "--leak-check=full", "--log-fd=2"};
     std::vector<Runner> all = {
-        {"program", {IFREPORT_PROGRAM, "ignored", "--help"}, IFREPORT_PROGRAM, false},
-        {"library_main", {}, IFENUM_LIBRARY, false},
-        {"musl", {IFENUM_MUSL_PROGRAM}, IFENUM_MUSL_PROGRAM, false},
+        {"program", {IFREPORT_PROGRAM, "ignored", "--help"}, IFREPORT_PROGRAM, Prints::golden},
+        {"library_main", {}, IFENUM_LIBRARY, Prints::golden},
+        {"routine", {}, IFENUM_LIBRARY, Prints::account},
+        {"routine_writes_failing", {}, IFENUM_LIBRARY, Prints::nothing},
+        {"musl", {IFENUM_MUSL_PROGRAM}, IFENUM_MUSL_PROGRAM, Prints::golden},
         {"strace",
          {IFENUM_STRACE, "-qq", "-e", "trace=socket,ioctl,close,write", "-o", kTrace, IFREPORT_PROGRAM},
          IFENUM_STRACE,
-         false},
-        {"valgrind", memcheck, IFENUM_VALGRIND, false}, // errors count; ifreport leaves its list to exit
-        {"example_c", {IFENUM_EXAMPLE_C}, IFENUM_EXAMPLE_C, true},
-        {"example_c_valgrind", memcheck, IFENUM_VALGRIND, true}, // a caller that frees loses nothing
-        {"example_dlopen", {IFENUM_EXAMPLE_DLOPEN, IFENUM_LIBRARY}, IFENUM_EXAMPLE_DLOPEN, true},
+         Prints::golden},
+        {"valgrind", memcheck, IFENUM_VALGRIND,
+         Prints::golden}, // errors count; ifreport leaves its list to exit
+        {"example_c", {IFENUM_EXAMPLE_C}, IFENUM_EXAMPLE_C, Prints::example},
+        {"example_c_valgrind", memcheck, IFENUM_VALGRIND,
+         Prints::example}, // a caller that frees loses nothing
+        {"example_dlopen", {IFENUM_EXAMPLE_DLOPEN, IFENUM_LIBRARY}, IFENUM_EXAMPLE_DLOPEN, Prints::example},
         {"example_python",
          {"/usr/bin/env", "-u", "PYTHONUNBUFFERED", "PYTHONPATH=" IFENUM_SOURCE_DIR "/python", IFENUM_PYTHON,
           IFENUM_SOURCE_DIR "/examples/python/ifenum_list.py", IFENUM_LIBRARY},
          IFENUM_PYTHON,
-         true},
+         Prints::example},
     };
-    all[4].argv.insert(all[4].argv.end(), {"--errors-for-leak-kinds=none", IFREPORT_PROGRAM});
-    all[6].argv.insert(all[6].argv.end(),
+    all[6].argv.insert(all[6].argv.end(), {"--errors-for-leak-kinds=none", IFREPORT_PROGRAM});
+    all[8].argv.insert(all[8].argv.end(),
                        {"--errors-for-leak-kinds=definite,indirect,possible", IFENUM_EXAMPLE_C});
     std::erase_if(all, [](const Runner &r) { return r.needs[0] == '\0'; });
     return all;
 }
 
-// Run the scenario's refusals, then the runner, in a child.  Through the
-// library, the socket must be closed on every path: status 99 says the call
-// changed the set of open descriptors.
+// The runner in a child under the scenario's refusals.  Through the
+// library: its main must close the socket on every path (status 99 says
+// the set of open descriptors changed); the routine's status is errno
+// after the call, whose caller left EDOM in it (255: a list where none
+// was due, or none where one was).
 RunResult run(const Runner &runner, const Scenario &scenario)
 {
-    if (!runner.argv.empty())
-        return runInChild([&] {
-            if (!refuse(scenario.refusals))
-                return 200;
-            std::vector<char *> args;
-            for (const std::string &arg : runner.argv)
-                args.push_back(const_cast<char *>(arg.c_str()));
-            args.push_back(nullptr);
-            execv(args[0], args.data());
-            return 127;
-        });
+    const bool listDue = printedCount(golden(scenario.name)) > 0;
     return runInChild([&] {
         int (*libraryMain)() = loadLibraryMain();
-        int before = openDescriptors();
-        if (libraryMain == nullptr || !refuse(scenario.refusals))
+        Routine routine = loadRoutine();
+        const int descriptors = openDescriptors();
+        if (libraryMain == nullptr || routine == nullptr || !refuse(scenario.refusals))
             return 200;
-        int status = libraryMain();
-        return openDescriptors() == before ? status : 99;
+        if (!runner.argv.empty())
+            return execute(runner.argv);
+        if (runner.prints == Prints::golden) {
+            int status = libraryMain();
+            return openDescriptors() == descriptors ? status : 99;
+        }
+        if (runner.prints == Prints::nothing &&
+            (freopen("/dev/full", "w", stdout) == nullptr || setvbuf(stdout, nullptr, _IONBF, 0) != 0))
+            return 201;
+        errno = EDOM;
+        EthernetDetails *list = routine();
+        return (list != nullptr) == listDue ? errno : 255;
     });
-}
-
-// stdio sizes a stream's buffer by its descriptor's block size; ours is a pipe.
-size_t pipeBufferSize()
-{
-    int fds[2];
-    struct stat info = {};
-    if (pipe(fds) == 0) {
-        fstat(fds[1], &info);
-        close(fds[0]);
-        close(fds[1]);
-    }
-    return info.st_blksize > 0 ? static_cast<size_t>(info.st_blksize) : BUFSIZ;
 }
 
 // 3 + 2n socket, ioctl and close calls for n entries, from a close-on-exec
@@ -118,7 +117,8 @@ void expectFewestCalls(const std::string &trace, const std::string &out)
     }
     bool socketFailed = out.find("Error while fetching socket handle") != std::string::npos;
     EXPECT_EQ(sinceSocket, socketFailed ? 0 : 3 + 2 * std::max(printedCount(out), 0)) << trace;
-    size_t buffer = pipeBufferSize();
+    // stdio sizes a stream's buffer by its descriptor's block size: a pipe's is a page.
+    const auto buffer = static_cast<size_t>(getpagesize());
     EXPECT_EQ(writes, static_cast<int>((out.size() + buffer - 1) / buffer)) << trace;
 }
 
@@ -127,13 +127,35 @@ class OutputTest : public NamespaceTest, public testing::WithParamInterface<std:
     void SetUp() override { enterNamespace(std::get<1>(GetParam()).setup); }
 };
 
+// The errno a failed set-up printed, or the caller's own.
+int errnoAfter(const std::string &run)
+{
+    static const std::regex setUpError("(socket handle|interface list), Error code : (\\d+)");
+    std::smatch m;
+    return std::regex_search(run, m, setUpError) ? std::stoi(m[2]) : EDOM;
+}
+
 TEST_P(OutputTest, IsGoldenWithItsStatus)
 {
     const auto &[runner, scenario] = GetParam();
     RunResult result = run(runner, scenario);
-    const bool setUpFailed = printedCount(golden(scenario.name)) < 0;
-    EXPECT_EQ(result.out, runner.example ? exampleOutput(scenario.name) : golden(scenario.name));
-    EXPECT_EQ(result.status, runner.example && !setUpFailed ? 0 : 1);
+    const std::string want = golden(scenario.name);
+    const bool setUpFailed = printedCount(want) < 0;
+    switch (runner.prints) {
+    case Prints::golden:
+        EXPECT_EQ(result.out, want);
+        EXPECT_EQ(result.status, 1);
+        break;
+    case Prints::example:
+        EXPECT_EQ(result.out, exampleOutput(scenario.name));
+        EXPECT_EQ(result.status, setUpFailed ? 1 : 0);
+        break;
+    case Prints::account:
+    case Prints::nothing:
+        EXPECT_EQ(result.out, runner.prints == Prints::account ? accountOf(want) : "");
+        EXPECT_EQ(result.status, errnoAfter(want));
+        break;
+    }
     if (runner.name == "strace")
         expectFewestCalls(readFile(kTrace), result.out);
     unlink(kTrace.c_str());

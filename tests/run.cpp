@@ -55,16 +55,19 @@ RunResult runInChild(const std::function<int()> &fn)
     return result;
 }
 
+int execute(const std::vector<std::string> &argv)
+{
+    std::vector<char *> args;
+    for (const std::string &arg : argv)
+        args.push_back(const_cast<char *>(arg.c_str()));
+    args.push_back(nullptr);
+    execv(args[0], args.data());
+    return 127;
+}
+
 RunResult runProgram(const std::vector<std::string> &argv)
 {
-    return runInChild([&argv] {
-        std::vector<char *> args;
-        for (const std::string &arg : argv)
-            args.push_back(const_cast<char *>(arg.c_str()));
-        args.push_back(nullptr);
-        execv(args[0], args.data());
-        return 127;
-    });
+    return runInChild([&argv] { return execute(argv); });
 }
 
 // Run fn with stdout on fd.
@@ -98,13 +101,5 @@ void quietly(const std::function<void()> &fn)
 
 std::string commandOutput(const std::string &command)
 {
-    std::string out;
-    FILE *pipe = popen(command.c_str(), "r");
-    char chunk[4096];
-    size_t n;
-    while (pipe != nullptr && (n = fread(chunk, 1, sizeof chunk, pipe)) > 0)
-        out.append(chunk, n);
-    if (pipe != nullptr)
-        pclose(pipe);
-    return out;
+    return runProgram({"/bin/sh", "-c", command}).out;
 }

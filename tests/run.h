@@ -19,6 +19,9 @@ RunResult runInChild(const std::function<int()> &fn);
 // Run argv with stdout captured.
 RunResult runProgram(const std::vector<std::string> &argv);
 
+// Replace this process with argv; 127 if it cannot.
+int execute(const std::vector<std::string> &argv);
+
 // What fn writes to stdout.
 std::string stdoutOf(const std::function<void()> &fn);
 

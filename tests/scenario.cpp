@@ -4,6 +4,7 @@
 
 #include "run.h"
 
+#include <ctype.h>
 #include <errno.h>
 #include <sched.h>
 #include <seccomp.h>
@@ -26,6 +27,14 @@ const std::vector<Scenario> kScenarios = {
     {"index_enxio", "mixed", {{Call::index, ENXIO}}},
     {"ethtool_eio_index_enodev", "mixed", {{Call::ethtool, EIO}, {Call::index, ENODEV}}},
 };
+
+std::vector<Scenario> unrefused()
+{
+    std::vector<Scenario> plain;
+    std::copy_if(kScenarios.begin(), kScenarios.end(), std::back_inserter(plain),
+                 [](const Scenario &s) { return s.refusals.empty(); });
+    return plain;
+}
 
 void PrintTo(const Scenario &scenario, std::ostream *os)
 {
@@ -73,16 +82,13 @@ std::string printedName(const char *name)
 // The raw bytes of a printed name.
 static std::string rawName(const std::string &printed)
 {
-    static const std::regex escape("\\\\([0-7]{3})");
     std::string raw;
-    std::sregex_iterator it(printed.begin(), printed.end(), escape), end;
-    size_t from = 0;
-    for (; it != end; ++it) {
-        raw += printed.substr(from, static_cast<size_t>(it->position()) - from);
-        raw += static_cast<char>(std::stoi((*it)[1], nullptr, 8));
-        from = static_cast<size_t>(it->position() + it->length());
+    for (size_t i = 0; i < printed.size(); i++) {
+        bool escape = printed[i] == '\\' && i + 3 < printed.size() + 1 && isdigit(printed[i + 1]);
+        raw += escape ? static_cast<char>(std::stoi(printed.substr(i + 1, 3), nullptr, 8)) : printed[i];
+        i += escape ? 3 : 0;
     }
-    return raw + printed.substr(from);
+    return raw;
 }
 
 std::vector<Record> printedRecords(const std::string &out)

@@ -38,6 +38,9 @@ struct Scenario {
 // Every scenario: namespaces of their own, then failures in the mixed one.
 extern const std::vector<Scenario> kScenarios;
 
+// The scenarios without refused calls, for tests that run in this process.
+std::vector<Scenario> unrefused();
+
 // The golden output of the scenario NAME.
 std::string golden(const std::string &name);
 
