@@ -14,12 +14,6 @@
 
 namespace {
 
-// The mixed scenario's records, as its golden run printed them.
-std::vector<Record> mixedRecords()
-{
-    return printedRecords(golden("mixed"));
-}
-
 // The routine with the nth allocation failed (0: none) and errno EDOM
 // before it; its account into *out and errno after it into *errnoAfter.
 EthernetDetails *callArmed(Routine routine, long failAt, std::string *out, int *errnoAfter)
@@ -50,7 +44,7 @@ TEST_F(MixedNamespace, OneFailedRequestAffectsOnlyItsEntry)
                   {Call::index, 2, ENODEV},
                   {Call::index, 4, ENXIO}};
     for (const auto &fault : faults) {
-        std::vector<Record> want = mixedRecords();
+        std::vector<Record> want = printedRecords(golden("mixed"));
         Record &failed = want[static_cast<size_t>(fault.nth - 1)];
         const bool speed = fault.call == Call::ethtool;
         const int printed = speed && fault.err == EOPNOTSUPP ? 0 : fault.err;
@@ -77,7 +71,8 @@ TEST_F(MixedNamespace, SilentAnswersGiveZeroNotGarbage)
     Routine routine = loadRoutine();
     ASSERT_NE(routine, nullptr) << dlerror();
     for (Call call : {Call::ethtool, Call::index, Call::ifconf}) {
-        std::vector<Record> want = call == Call::ifconf ? std::vector<Record>{} : mixedRecords();
+        std::vector<Record> want =
+            call == Call::ifconf ? std::vector<Record>{} : printedRecords(golden("mixed"));
         for (Record &r : want) {
             if (call == Call::ethtool)
                 r.speed = r.error = 0;
@@ -118,7 +113,7 @@ TEST_F(MixedNamespace, OddInterfaceListAnswersGiveOnlyWrittenEntries)
 {
     Routine routine = loadRoutine();
     ASSERT_NE(routine, nullptr) << dlerror();
-    const std::vector<Record> all = mixedRecords(), none;
+    const std::vector<Record> all = printedRecords(golden("mixed")), none;
     std::vector<Record> cut(all.begin(), all.begin() + 6); // 240 bytes, the first name unterminated
     cut[0] = {std::string(UNTERMINATED_NAME, 15), cut[0].address, 0, 0, ENODEV};
     const struct {

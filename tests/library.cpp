@@ -10,16 +10,21 @@
 
 #include <sstream>
 
-Routine loadRoutine()
+// A symbol of the shared library, loaded as a program loads it.
+static void *librarySymbol(const char *name)
 {
     void *lib = dlopen(IFENUM_LIBRARY, RTLD_NOW);
-    return lib ? reinterpret_cast<Routine>(dlsym(lib, "getEthernetDetails")) : nullptr;
+    return lib != nullptr ? dlsym(lib, name) : nullptr;
+}
+
+Routine loadRoutine()
+{
+    return reinterpret_cast<Routine>(librarySymbol("getEthernetDetails"));
 }
 
 int (*loadLibraryMain())()
 {
-    void *lib = dlopen(IFENUM_LIBRARY, RTLD_NOW);
-    return lib ? reinterpret_cast<int (*)()>(dlsym(lib, "main")) : nullptr;
+    return reinterpret_cast<int (*)()>(librarySymbol("main"));
 }
 
 EthernetDetails *callCapturing(Routine routine, std::string *out)

@@ -24,13 +24,13 @@ const std::string kTrace = "/tmp/ifenum-strace-" + std::to_string(getpid());
 // account, the account alone, or nothing (stdout unbuffered on /dev/full).
 enum class Prints { golden, example, account, nothing };
 
-// One way to run the routine.  A runner whose tool or program this build
-// lacks (see configure's summary) is left out.
+// One way to run the routine: a command, or none for the library called in
+// a child.  A runner whose tool or program this build lacks (see
+// configure's summary) is left out.
 struct Runner {
     std::string name;
-    std::vector<std::string> argv; // none: the library, called in a child
-    const char *needs;             // the path it cannot do without
     Prints prints;
+    std::vector<std::string> argv;
 };
 
 void PrintTo(const Runner &runner, std::ostream *os)
@@ -38,36 +38,42 @@ void PrintTo(const Runner &runner, std::ostream *os)
     *os << runner.name;
 }
 
+// program under valgrind memcheck, with leaks of these kinds counted as errors.
+std::vector<std::string> memcheck(const char *leakKinds, const char *program)
+{
+    return {IFENUM_VALGRIND,
+            "--quiet",
+            "--error-exitcode=3",
+            "--leak-check=full",
+            "--log-fd=2",
+            std::string("--errors-for-leak-kinds=") + leakKinds,
+            program};
+}
+
 std::vector<Runner> runners()
 {
-    const std::vector<std::string> memcheck = {IFENUM_VALGRIND, "--quiet", "--error-exitcode=3",
-                                               "--leak-check=full", "--log-fd=2"};
+    const std::string python = IFENUM_SOURCE_DIR "/examples/python/ifenum_list.py";
     std::vector<Runner> all = {
-        {"program", {IFREPORT_PROGRAM, "ignored", "--help"}, IFREPORT_PROGRAM, Prints::golden},
-        {"library_main", {}, IFENUM_LIBRARY, Prints::golden},
-        {"routine", {}, IFENUM_LIBRARY, Prints::account},
-        {"routine_writes_failing", {}, IFENUM_LIBRARY, Prints::nothing},
-        {"musl", {IFENUM_MUSL_PROGRAM}, IFENUM_MUSL_PROGRAM, Prints::golden},
+        {"program", Prints::golden, {IFREPORT_PROGRAM, "ignored", "--help"}},
+        {"library_main", Prints::golden, {}},
+        {"routine", Prints::account, {}},
+        {"routine_writes_failing", Prints::nothing, {}},
+        {"musl", Prints::golden, {IFENUM_MUSL_PROGRAM}},
         {"strace",
-         {IFENUM_STRACE, "-qq", "-e", "trace=socket,ioctl,close,write", "-o", kTrace, IFREPORT_PROGRAM},
-         IFENUM_STRACE,
-         Prints::golden},
-        {"valgrind", memcheck, IFENUM_VALGRIND,
-         Prints::golden}, // errors count; ifreport leaves its list to exit
-        {"example_c", {IFENUM_EXAMPLE_C}, IFENUM_EXAMPLE_C, Prints::example},
-        {"example_c_valgrind", memcheck, IFENUM_VALGRIND,
-         Prints::example}, // a caller that frees loses nothing
-        {"example_dlopen", {IFENUM_EXAMPLE_DLOPEN, IFENUM_LIBRARY}, IFENUM_EXAMPLE_DLOPEN, Prints::example},
+         Prints::golden,
+         {IFENUM_STRACE, "-qq", "-etrace=socket,ioctl,close,write", "-o", kTrace, IFREPORT_PROGRAM}},
+        {"valgrind", Prints::golden, memcheck("none", IFREPORT_PROGRAM)}, // ifreport leaves its list to exit
+        {"example_c", Prints::example, {IFENUM_EXAMPLE_C}},
+        {"example_c_valgrind", Prints::example, memcheck("definite,indirect,possible", IFENUM_EXAMPLE_C)},
+        {"example_dlopen", Prints::example, {IFENUM_EXAMPLE_DLOPEN, IFENUM_LIBRARY}},
         {"example_python",
+         Prints::example,
          {"/usr/bin/env", "-u", "PYTHONUNBUFFERED", "PYTHONPATH=" IFENUM_SOURCE_DIR "/python", IFENUM_PYTHON,
-          IFENUM_SOURCE_DIR "/examples/python/ifenum_list.py", IFENUM_LIBRARY},
-         IFENUM_PYTHON,
-         Prints::example},
+          python, IFENUM_LIBRARY}},
     };
-    all[6].argv.insert(all[6].argv.end(), {"--errors-for-leak-kinds=none", IFREPORT_PROGRAM});
-    all[8].argv.insert(all[8].argv.end(),
-                       {"--errors-for-leak-kinds=definite,indirect,possible", IFENUM_EXAMPLE_C});
-    std::erase_if(all, [](const Runner &r) { return r.needs[0] == '\0'; });
+    std::erase_if(all, [](const Runner &r) {
+        return std::any_of(r.argv.begin(), r.argv.end(), [](const std::string &arg) { return arg.empty(); });
+    });
     return all;
 }
 

@@ -7,7 +7,7 @@
 # Usage: parent.sh BUILD_DIR WORK_DIR SOURCE_DIR
 set -eu
 build=$1 work=$2 source=$3
-cmake -S "$source/tests/consumer/parent" -B "$work/parent" -DIFENUM_SOURCE_DIR="$source" \
+cmake -S "$source/tests/consumer" -B "$work/parent" -DIFENUM_SOURCE_DIR="$source" \
   -DEXAMPLE_SOURCE="$build/examples/list_interfaces.c" >&2
 cmake --build "$work/parent" >&2
 ctest --test-dir "$work/parent" -N >"$work/parent-tests.txt"
