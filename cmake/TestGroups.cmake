@@ -8,48 +8,42 @@
 include(FeatureSummary)
 option(IFENUM_REQUIRE_ALL "Every test group and every test: a missing tool stops configure, a test that cannot make a network namespace fails" OFF)
 
-# Sanitizers add their runtimes to every binary built.
+# Sanitizers add their runtimes to every binary built: the groups that judge
+# the shipped binaries, or the sources once, are left to the plain build.
 string(REGEX MATCH "-fsanitize=[a-z,]+" IFENUM_SANITIZER "${CMAKE_CXX_FLAGS}")
-string(REGEX MATCH "thread" IFENUM_TSAN "${IFENUM_SANITIZER}")
+if(IFENUM_SANITIZER)
+  set(IFENUM_ONLY_PLAIN "judged by the plain build")
+endif()
 
-# ifenum_test_group(NAME "what it tests" [WITHIN GROUP] [UNLESS VAR "why"]
+# ifenum_test_group(NAME "what it tests" [WITHIN GROUP] [LEFT_OUT "why"]
 #                   [PROGRAMS PROGRAM PACKAGE ...] [NEEDS VAR WHAT PACKAGE ...])
-# Sets IFENUM_GROUP_<NAME>: on when the group it lies within is on, VAR is
-# false, every PROGRAM is found (into IFENUM_PROGRAM_<PROGRAM>) and every
-# VAR under NEEDS is true (a found library or package).
+# Sets IFENUM_GROUP_<NAME>: on unless the group it lies within is off, a
+# reason to leave it out is given, a PROGRAM is not found (each into
+# IFENUM_PROGRAM_<PROGRAM>) or a VAR under NEEDS is false.
 function(ifenum_test_group name description)
-  cmake_parse_arguments(PARSE_ARGV 2 arg "" "WITHIN" "UNLESS;PROGRAMS;NEEDS")
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "WITHIN;LEFT_OUT" "PROGRAMS;NEEDS")
   while(arg_PROGRAMS)
     list(POP_FRONT arg_PROGRAMS program package)
     find_program(IFENUM_PROGRAM_${program} ${program})
     list(APPEND arg_NEEDS IFENUM_PROGRAM_${program} ${program} ${package})
   endwhile()
-  set(why "")
-  if(arg_UNLESS)
-    list(GET arg_UNLESS 0 unless)
-    if(${unless})
-      list(GET arg_UNLESS 1 why)
-    endif()
+  set(why "${arg_LEFT_OUT}")
+  if(NOT why AND arg_WITHIN AND NOT IFENUM_GROUP_${arg_WITHIN})
+    set(why "needs the ${arg_WITHIN} group")
   endif()
-  if(NOT why)
-    if(arg_WITHIN AND NOT IFENUM_GROUP_${arg_WITHIN})
-      set(why "needs the ${arg_WITHIN} group")
+  while(arg_NEEDS AND NOT arg_LEFT_OUT)
+    list(POP_FRONT arg_NEEDS var what package)
+    if(NOT ${var} AND IFENUM_REQUIRE_ALL)
+      message(SEND_ERROR "${what} not found: install Debian's ${package} (test group ${name})")
+    elseif(NOT ${var})
+      string(APPEND why "; no ${what}: install Debian's ${package}")
     endif()
-    while(arg_NEEDS)
-      list(POP_FRONT arg_NEEDS var what package)
-      if(NOT ${var} AND IFENUM_REQUIRE_ALL)
-        message(SEND_ERROR "${what} not found: install Debian's ${package} (test group ${name})")
-      elseif(NOT ${var})
-        list(APPEND why "no ${what}: install Debian's ${package}")
-      endif()
-    endwhile()
-    list(JOIN why "; " why)
-  endif()
-  set(on TRUE)
+  endwhile()
+  string(REGEX REPLACE "^; " "" why "${why}")
   if(why)
-    set(on FALSE)
     set(description "${description} [${why}]")
   endif()
+  string(COMPARE EQUAL "${why}" "" on)
   set(IFENUM_GROUP_${name} ${on} PARENT_SCOPE)
   add_feature_info("tests_${name}" "${on}" "${description}")
 endfunction()

@@ -54,35 +54,25 @@ testing::AssertionResult fullRelro(const std::string &file)
     return testing::AssertionSuccess();
 }
 
-TEST_P(ElfContract, LibraryIsNamedIfenumAndNeedsOnlyLibc)
+// The library: named ifenum, needing libc alone, exporting exactly the
+// routine and main with plain names (no version node, nothing the toolchain
+// adds). The program: a PIE needing libc alone, with its own copy of the
+// routine.  Both with full RELRO and no text relocation.
+TEST_P(ElfContract, NamesNeedsExportsAndHardening)
 {
     const Build &build = GetParam();
     EXPECT_EQ(dynamicEntries(build.library, "SONAME"), std::set<std::string>{"ifenum"});
-    EXPECT_EQ(dynamicEntries(build.library, "NEEDED"), std::set<std::string>{build.libc});
-    std::string dynamic = commandOutput("readelf -dW " + build.library);
-    EXPECT_EQ(dynamic.find("TEXTREL"), std::string::npos) << dynamic;
-    EXPECT_TRUE(fullRelro(build.library));
-}
-
-// Exactly these two, with plain names: no version node, nothing the
-// toolchain adds.
-TEST_P(ElfContract, LibraryExportsExactlyTheRoutineAndMain)
-{
-    std::set<std::string> want = {"getEthernetDetails", "main"};
-    EXPECT_EQ(dynamicSymbols(GetParam().library, "--defined-only"), want);
-    std::string versions = commandOutput("readelf -VW " + GetParam().library);
-    EXPECT_EQ(versions.find("Version definition"), std::string::npos) << versions;
-}
-
-TEST_P(ElfContract, ProgramIsAPieNeedingOnlyLibc)
-{
-    const Build &build = GetParam();
-    EXPECT_EQ(dynamicEntries(build.program, "NEEDED"), std::set<std::string>{build.libc});
+    for (const std::string &file : {build.library, build.program}) {
+        EXPECT_EQ(dynamicEntries(file, "NEEDED"), std::set<std::string>{build.libc});
+        EXPECT_TRUE(fullRelro(file));
+        EXPECT_EQ(commandOutput("readelf -dW " + file).find("TEXTREL"), std::string::npos) << file;
+    }
+    EXPECT_EQ(dynamicSymbols(build.library, "--defined-only"),
+              (std::set<std::string>{"getEthernetDetails", "main"}));
+    EXPECT_EQ(commandOutput("readelf -VW " + build.library).find("Version definition"), std::string::npos);
     std::string dynamic = commandOutput("readelf -dW " + build.program);
     EXPECT_TRUE(std::regex_search(dynamic, std::regex("\\(FLAGS_1\\) +Flags:.* PIE"))) << dynamic;
-    EXPECT_EQ(dynamic.find("ifenum"), std::string::npos) << dynamic;
     EXPECT_EQ(dynamicSymbols(build.program, "--undefined-only").count("getEthernetDetails"), 0U);
-    EXPECT_TRUE(fullRelro(build.program));
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, ElfContract, testing::ValuesIn(builds()), testing::PrintToStringParamName());

@@ -4,10 +4,10 @@
 
 #include "run.h"
 
-#include <dirent.h>
 #include <net/if.h>
 #include <stdio.h>
 
+#include <filesystem>
 #include <sstream>
 
 // A symbol of the shared library, loaded as a program loads it.
@@ -37,23 +37,6 @@ EthernetDetails *callCapturing(Routine routine, std::string *out)
     return list;
 }
 
-std::string summaryOf(const EthernetDetails *list)
-{
-    std::string text;
-    char line[128];
-    for (; list != nullptr; list = list->ifNext) {
-        snprintf(line, sizeof line, "ifName %s ifIndex %d ifSpeed %d ifErrorCode : %d \n",
-                 printedName(list->ifName).c_str(), list->ifIndex, list->ifSpeed, list->ifErrorCode);
-        text += line;
-    }
-    return text;
-}
-
-testing::AssertionResult matchesGolden(const EthernetDetails *list, const std::string &scenario)
-{
-    return matchesRecords(list, printedRecords(golden(scenario)));
-}
-
 testing::AssertionResult matchesRecords(const EthernetDetails *list, const std::vector<Record> &records,
                                         bool againstKernel)
 {
@@ -64,23 +47,20 @@ testing::AssertionResult matchesRecords(const EthernetDetails *list, const std::
             list->ifErrorCode != want.error || list->ifIndex != want.index ||
             (againstKernel && want.index != 0 &&
              static_cast<unsigned>(list->ifIndex) != if_nametoindex(list->ifName)))
-            return testing::AssertionFailure() << "record differs: " << summaryOf(list);
+            return testing::AssertionFailure()
+                   << "record differs: " << printedName(list->ifName) << " " << list->ifIpAddress << " index "
+                   << list->ifIndex << " speed " << list->ifSpeed << " error " << list->ifErrorCode;
         list = list->ifNext;
     }
     if (list != nullptr)
-        return testing::AssertionFailure() << "extra records: " << summaryOf(list);
+        return testing::AssertionFailure() << "extra record: " << printedName(list->ifName);
     return testing::AssertionSuccess();
 }
 
 int openDescriptors()
 {
-    int count = 0;
-    DIR *dir = opendir("/proc/self/fd");
-    while (dir != nullptr && readdir(dir) != nullptr)
-        count++;
-    if (dir != nullptr)
-        closedir(dir);
-    return count;
+    auto fds = std::filesystem::directory_iterator("/proc/self/fd");
+    return static_cast<int>(std::distance(begin(fds), end(fds)));
 }
 
 std::set<std::string> dynamicEntries(const std::string &file, const std::string &tag)

@@ -24,14 +24,10 @@ int (*loadLibraryMain())();
 // Call the routine with its account captured into *out, or dropped when out is null.
 EthernetDetails *callCapturing(Routine routine, std::string *out);
 
-// The driver's lines, rebuilt from a list.
-std::string summaryOf(const EthernetDetails *list);
-
 // Every record of a list against those a run printed, and each index
 // against the kernel's unless the interfaces change meanwhile.
 testing::AssertionResult matchesRecords(const EthernetDetails *list, const std::vector<Record> &records,
                                         bool againstKernel = true);
-testing::AssertionResult matchesGolden(const EthernetDetails *list, const std::string &scenario);
 
 // The bracketed values of every dynamic-section line of file tagged tag.
 std::set<std::string> dynamicEntries(const std::string &file, const std::string &tag);

@@ -27,7 +27,6 @@ assert lines[0] == "before" and lines[1].startswith("=====") and lines[-1].start
 
 
 def in_child(check):
-    sys.stdout.flush()
     pid = os.fork()
     if pid == 0:
         os.dup2(os.open(os.devnull, os.O_WRONLY), 1)
@@ -42,9 +41,8 @@ def refused_socket_raises_eacces():
     seccomp.seccomp_load.argtypes = [ctypes.c_void_p]
     rules = seccomp.seccomp_init(0x7FFF0000)  # allow the rest
     refuse = 0x00050000 | 13  # fail with EACCES
-    if seccomp.seccomp_rule_add(rules, refuse, seccomp.seccomp_syscall_resolve_name(b"socket"), 0) != 0:
-        return False
-    if seccomp.seccomp_load(rules) != 0:
+    socket = seccomp.seccomp_syscall_resolve_name(b"socket")
+    if seccomp.seccomp_rule_add(rules, refuse, socket, 0) != 0 or seccomp.seccomp_load(rules) != 0:
         return False
     try:
         ifenum.interfaces()
@@ -54,8 +52,7 @@ def refused_socket_raises_eacces():
 
 
 class MallInfo2(ctypes.Structure):
-    _fields_ = [(name, ctypes.c_size_t) for name in ("arena", "ordblks", "smblks", "hblks", "hblkhd", "usmblks",
-                                                      "fsmblks", "uordblks", "fordblks", "keepcost")]
+    _fields_ = [(f, ctypes.c_size_t) for f in "arena ordblks smblks hblks hblkhd usm fsm uordblks fordblks keep".split()]
 
 
 def calls_keep_the_heap():

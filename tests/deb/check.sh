@@ -22,11 +22,8 @@ if grep -q 'tests_core' "$work/build.log"; then echo "the package build configur
 version=$(dpkg-parsechangelog -l "$work/src/debian/changelog" -S Version)
 arch=$(dpkg --print-architecture)
 changes=$work/ifenum_${version}_${arch}.changes
-if ! lintian --pedantic --fail-on error,warning,info,pedantic "$changes" >"$work/lintian.log" 2>&1; then
-  cat "$work/lintian.log"
-  echo "lintian has tags to report"
-  exit 1
-fi
+lintian --pedantic --fail-on error,warning,info,pedantic "$changes" >"$work/lintian.log" 2>&1 ||
+  { cat "$work/lintian.log"; echo "lintian has tags to report"; exit 1; }
 for package in ifenum ifenum-dev ifreport python3-ifenum; do
   dpkg-deb -c "$work"/${package}_${version}_*.deb | awk -v p=$package '$6 !~ /\/$/ {print p": "$6}'
 done >"$work/contents.txt"

@@ -10,10 +10,7 @@ source=$1 bindir=$2 work=$3
 mkdir -p "$work"
 groff -man -Tutf8 -P-cbou "$source/docs/ifreport.1" 2>/dev/null |
   sed -n '/^EXAMPLES/,/^SEE ALSO/{s/^           //p}' >"$work/recipes.sh"
-if ! unshare -n true 2>/dev/null; then
-  echo "skipped: cannot create a network namespace"
-  exit 77
-fi
+unshare -n true 2>/dev/null || { echo "skipped: cannot create a network namespace"; exit 77; }
 unshare -n bash -c '
   grep -v "^ethtool" "$1/tests/scenarios/over_25.ip" | ip -batch - >&2 || exit 2
   PATH=$2:$PATH bash -euo pipefail "$3/recipes.sh" >"$3/recipes.out" 2>"$3/recipes.err"
