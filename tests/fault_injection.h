@@ -1,6 +1,6 @@
 /* SPDX-License-Identifier: MIT */
 /* SPDX-FileCopyrightText: 2026 The ifenum authors */
-/* Test support: this test binary's own malloc, free and ioctl, which the
+/* Test support: this test binary's own malloc, calloc, free and ioctl, which the
  * dlopen'ed library binds to, answering as the test plans. */
 #pragma once
 

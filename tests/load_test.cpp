@@ -19,8 +19,7 @@ namespace {
 // A count from the environment, for longer runs than the default.
 long countFromEnv(const char *name, long fallback)
 {
-    const char *value = getenv(name);
-    return value != nullptr ? atol(value) : fallback;
+    return getenv(name) != nullptr ? atol(getenv(name)) : fallback;
 }
 
 // Bytes the heap holds: the sanitizer's count where one replaces malloc.

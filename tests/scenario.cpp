@@ -28,14 +28,6 @@ const std::vector<Scenario> kScenarios = {
     {"ethtool_eio_index_enodev", "mixed", {{Call::ethtool, EIO}, {Call::index, ENODEV}}},
 };
 
-std::vector<Scenario> unrefused()
-{
-    std::vector<Scenario> plain;
-    std::copy_if(kScenarios.begin(), kScenarios.end(), std::back_inserter(plain),
-                 [](const Scenario &s) { return s.refusals.empty(); });
-    return plain;
-}
-
 void PrintTo(const Scenario &scenario, std::ostream *os)
 {
     *os << scenario.name;

@@ -35,11 +35,9 @@ struct Scenario {
     std::vector<Refusal> refusals;
 };
 
-// Every scenario: namespaces of their own, then failures in the mixed one.
+// Every scenario: namespaces of their own, then failures in the mixed one,
+// which tests in this process leave out.
 extern const std::vector<Scenario> kScenarios;
-
-// The scenarios without refused calls, for tests that run in this process.
-std::vector<Scenario> unrefused();
 
 // The golden output of the scenario NAME.
 std::string golden(const std::string &name);
