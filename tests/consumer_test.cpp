@@ -50,7 +50,7 @@ TEST_F(Consumer, InstalledPackageServesCMakeAndPkgConfig)
     for (const char *consumer : {"/cmake/consumer", "/pkgconfig-consumer"}) {
         EXPECT_EQ(dynamicEntries(dir + consumer, "NEEDED"), (std::set<std::string>{"ifenum", "libc.so.6"}));
         RunResult run = runProgram({dir + consumer});
-        EXPECT_EQ(run.out, exampleOutput("mixed")) << consumer;
+        EXPECT_EQ(run.out, exampleOutput(golden("mixed"))) << consumer;
         EXPECT_EQ(run.status, 0);
     }
 }
@@ -62,7 +62,7 @@ TEST_F(Consumer, VendoredByAParentProject)
 {
     ASSERT_TRUE(built("parent.sh")) << "vendored build failed";
     RunResult run = runProgram({dir + "/parent/consumer"});
-    EXPECT_EQ(run.out, exampleOutput("mixed"));
+    EXPECT_EQ(run.out, exampleOutput(golden("mixed")));
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(readFile(dir + "/parent-tests.txt").find("consumer_runs\n\nTotal Tests: 1\n"),
               std::string::npos)
@@ -96,7 +96,7 @@ TEST_F(Consumer, GoExampleThroughPkgConfig)
     }
     ASSERT_TRUE(built("build_go.sh", IFENUM_GO)) << "install or go build failed";
     RunResult run = runProgram({dir + "/go-consumer"});
-    EXPECT_EQ(run.out, exampleOutput("mixed"));
+    EXPECT_EQ(run.out, exampleOutput(golden("mixed")));
     EXPECT_EQ(run.status, 0);
 }
 

@@ -42,7 +42,7 @@ testing::AssertionResult matchesRecords(const EthernetDetails *list, const std::
 {
     for (const Record &want : records) {
         if (list == nullptr)
-            return testing::AssertionFailure() << "list ends before " << want.name;
+            return testing::AssertionFailure() << "list ends before " << printedName(want.name.c_str());
         if (want.name != list->ifName || want.address != list->ifIpAddress || list->ifSpeed != want.speed ||
             list->ifErrorCode != want.error || list->ifIndex != want.index ||
             (againstKernel && want.index != 0 &&

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The ifenum authors
-// Load and change: many threads and calls at once, independent lists, and
-// interfaces coming and going while the routine runs.
+// Load and change: many threads and calls at once, and interfaces coming
+// and going while the routine runs.
 #include "library.h"
 #include "run.h"
 
@@ -95,7 +95,7 @@ TEST_F(MixedNamespace, InterfacesComingAndGoingDuringCalls)
     ASSERT_NE(routine, nullptr) << dlerror();
     FILE *churn = popen(IFENUM_IP " -batch - >&2", "w");
     ASSERT_NE(churn, nullptr);
-    for (long i = 0; i < countFromEnv("IFENUM_CHURN_BRIDGES", 100); i++) {
+    for (long i = 0, bridges = countFromEnv("IFENUM_CHURN_BRIDGES", 100); i < bridges; i++) {
         fprintf(churn, "link add ch%ld type bridge\naddr add 10.9.%ld.1/24 dev ch%ld\n", i, i % 250, i);
         if (i >= 4)
             fprintf(churn, "link del ch%ld\n", i - 4);

@@ -76,7 +76,7 @@ static std::string rawName(const std::string &printed)
 {
     std::string raw;
     for (size_t i = 0; i < printed.size(); i++) {
-        bool escape = printed[i] == '\\' && i + 3 < printed.size() + 1 && isdigit(printed[i + 1]);
+        bool escape = printed[i] == '\\' && i + 3 < printed.size() && isdigit(printed[i + 1]);
         raw += escape ? static_cast<char>(std::stoi(printed.substr(i + 1, 3), nullptr, 8)) : printed[i];
         i += escape ? 3 : 0;
     }
@@ -107,9 +107,8 @@ std::string accountOf(const std::string &out)
     return account;
 }
 
-std::string exampleOutput(const std::string &scenario)
+std::string exampleOutput(const std::string &run)
 {
-    const std::string run = golden(scenario);
     std::string out = accountOf(run);
     char line[128];
     for (const Record &r : printedRecords(run)) {

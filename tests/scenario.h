@@ -58,8 +58,8 @@ std::vector<Record> printedRecords(const std::string &out);
 // A run's account: its output without the driver's summary lines.
 std::string accountOf(const std::string &out);
 
-// What the examples print for a scenario: the account, then a line a record.
-std::string exampleOutput(const std::string &scenario);
+// What the examples print for a run: its account, then a line a record.
+std::string exampleOutput(const std::string &run);
 
 // Each test runs in a namespace of its own, built from an ip batch whose
 // lines that start with "ethtool " or "ip " are run by the shell.
