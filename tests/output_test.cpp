@@ -157,16 +157,34 @@ INSTANTIATE_TEST_SUITE_P(Runs, OutputTest,
                          });
 
 // Rows print %s and %d exactly as printf would, however long the line,
-// but for control bytes in a string.
+// but for the bytes a name prints escaped.
 TEST(PrintLine, FormatsLikePrintfAtAnyLength)
 {
     std::string longName(3000, 'n');
     EXPECT_EQ(stdoutOf([] { printLine("%s|%d|%d|\n", "tap0:1", -2147483647 - 1, 0); }),
               "tap0:1|-2147483648|0|\n");
     EXPECT_EQ(stdoutOf([&] { printLine("<%s>%d\n", longName.c_str(), 7); }), "<" + longName + ">7\n");
-    // Control bytes escaped, UTF-8 and the rest as they are.
-    EXPECT_EQ(stdoutOf([] { printLine("%s|\n", "\x01tap0\nifName\x1b[31m\x1f ~\x7f\xc3\xa9\\"); }),
-              "\\001tap0\\012ifName\\033[31m\\037 ~\\177\xc3\xa9\\|\n");
+    // Control bytes, the blank and the backslash escaped; UTF-8 and the rest
+    // as they are.
+    EXPECT_EQ(stdoutOf([] { printLine("%s|\n", "\x01tap0\nifName\x1b[31m\x1f ~\x7f\xc3\xa9\\,:"); }),
+              "\\001tap0\\012ifName\\033[31m\\037\\040~\\177\xc3\xa9\\134,:|\n");
+    // A name spelling another's escape prints apart from it.
+    EXPECT_EQ(stdoutOf([] { printLine("%s %s\n", "a\x01", "a\\001"); }), "a\\001 a\\134001\n");
+}
+
+// Each byte prints as itself or as its escape, and the backslash never as
+// itself: so printed names decode one way only.
+TEST(PrintLine, EscapesEachByteOneWay)
+{
+    std::string want;
+    std::string printed = stdoutOf([&] {
+        for (int c = 1; c < 256; c++) {
+            const char name[] = {static_cast<char>(c), '\0'};
+            printLine("%s\n", name);
+            want += printedName(name) + "\n";
+        }
+    });
+    EXPECT_EQ(printed, want);
 }
 
 } // namespace

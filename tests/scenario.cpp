@@ -66,12 +66,12 @@ std::string printedName(const char *name)
         auto c = static_cast<unsigned char>(*name);
         char escape[5];
         snprintf(escape, sizeof escape, "\\%03o", c);
-        text += c < 0x20 || c == 0x7f ? std::string(escape) : std::string(1, *name);
+        text += c <= ' ' || c == '\\' || c == 0x7f ? std::string(escape) : std::string(1, *name);
     }
     return text;
 }
 
-// The raw bytes of a printed name.
+// The raw bytes of a printed name: each backslash begins three octal digits.
 static std::string rawName(const std::string &printed)
 {
     std::string raw;
@@ -86,7 +86,7 @@ static std::string rawName(const std::string &printed)
 std::vector<Record> printedRecords(const std::string &out)
 {
     static const std::regex line(
-        "INTERFACE DETAILS ==> Name : (.*), IpAddress : ([0-9.]*), Index : (-?\\d+), "
+        "INTERFACE DETAILS ==> Name : ([^ ]*), IpAddress : ([0-9.]*), Index : (-?\\d+), "
         "Bandwidth : (-?\\d+), ifErrorCode : (-?\\d+), ");
     std::vector<Record> records;
     std::istringstream lines(out);

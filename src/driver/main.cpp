@@ -7,7 +7,7 @@
 // Arguments are ignored; the status is 1 on every run, as callers expect.
 // Exported from the library too; C++ gives main its plain symbol name
 // without extern "C".  Lines go through the routine's own formatter, so a
-// name prints with its control bytes escaped here as in the account.
+// name prints escaped here as in the account, and splits into no fields.
 IFENUM_EXPORT int main(void)
 {
     for (const EthernetDetails *d = getEthernetDetails(); d != nullptr; d = d->ifNext)

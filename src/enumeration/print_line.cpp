@@ -65,14 +65,26 @@ void appendDecimal(Line *line, int value)
     appendBytes(line, digits + at, sizeof digits - at);
 }
 
-// True for the bytes that could end a line or reach a terminal as a
-// control sequence; bytes from 0x80 up (UTF-8) are text.
-bool isControl(unsigned char c)
+// The bytes a name prints escaped: those that could end a line or reach a
+// terminal as a control sequence, the blank, which would split a field, and
+// the backslash, so that every backslash printed begins an escape and no two
+// names print alike.  Bytes from 0x80 up (UTF-8) are text.  A table built
+// while compiling, since every byte of every name is looked up.
+struct EscapedBytes {
+    bool escaped[256];
+};
+
+consteval EscapedBytes escapedBytes()
 {
-    return c < 0x20 || c == 0x7f;
+    EscapedBytes bytes{};
+    for (int c = 0; c < 256; c++)
+        bytes.escaped[c] = c <= ' ' || c == '\\' || c == 0x7f;
+    return bytes;
 }
 
-// Append a control byte as ls -b shows it: a backslash and three octal digits.
+constexpr EscapedBytes kEscapedBytes = escapedBytes();
+
+// Append a byte as a backslash and three octal digits.
 void appendEscape(Line *line, unsigned char c)
 {
     const char escape[4] = {'\\', static_cast<char>('0' + (c >> 6)), static_cast<char>('0' + (c >> 3 & 7)),
@@ -80,15 +92,15 @@ void appendEscape(Line *line, unsigned char c)
     appendBytes(line, escape, sizeof escape);
 }
 
-// Append a string, its control bytes escaped: a name from the kernel may
-// hold any of them, and must not forge a line.
+// Append a string, escaped where kEscapedBytes says: a name from the kernel
+// may hold any byte, and must not forge a line or a field.
 void appendText(Line *line, const char *text)
 {
     const char *plain = text;
     const char *at = text;
     for (; *at != '\0'; at++) {
         auto c = static_cast<unsigned char>(*at);
-        if (!isControl(c))
+        if (!kEscapedBytes.escaped[c])
             continue;
         appendBytes(line, plain, static_cast<size_t>(at - plain));
         appendEscape(line, c);
