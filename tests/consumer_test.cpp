@@ -73,15 +73,16 @@ TEST_F(Consumer, VendoredByAParentProject)
               "./bin/consumer\n./lib/ifenum\n");
 }
 
-// The Python module as a program uses it: the account in its place through
-// a pipe, with PYTHONUNBUFFERED unset; a refused socket; a heap that stays.
+// The Python module as a program uses it: the account in its place, or
+// left out; its errors, allocation failures among them; a heap that stays.
 // Its records against the C ones: the example in every scenario.
 TEST_F(MixedNamespace, PythonModuleKeepsItsPlaceItsErrorsAndItsHeap)
 {
     if (IFENUM_PYTHON[0] == '\0') {
         SKIP_OR_FAIL("no python3: install Debian's python3");
     }
-    RunResult run = runProgram({"/usr/bin/env", "PYTHONPATH=" IFENUM_SOURCE_DIR "/python", IFENUM_PYTHON,
+    RunResult run = runProgram({"/usr/bin/env", "PYTHONPATH=" IFENUM_SOURCE_DIR "/python",
+                                "LD_PRELOAD=" IFENUM_FAULT_PRELOAD, IFENUM_PYTHON,
                                 IFENUM_SOURCE_DIR "/tests/module_test.py", IFENUM_LIBRARY});
     EXPECT_EQ(run.out, "ok\n");
     EXPECT_EQ(run.status, 0);

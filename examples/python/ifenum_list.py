@@ -5,6 +5,7 @@
 
 Usage: ifenum_list.py [path-to-ifenum]   (default: "ifenum", found by the loader)
 """
+import io
 import sys
 
 import ifenum
@@ -13,6 +14,9 @@ import ifenum
 def main() -> int:
     if len(sys.argv) > 1:
         ifenum.LIBRARY = sys.argv[1]
+    # A name that is not UTF-8 holds surrogates (os.fsdecode): print its bytes.
+    if isinstance(sys.stdout, io.TextIOWrapper):
+        sys.stdout.reconfigure(errors="surrogateescape")
     try:
         entries = ifenum.interfaces()
     except OSError as error:

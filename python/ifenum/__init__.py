@@ -6,16 +6,22 @@
     >>> for entry in ifenum.interfaces():
     ...     print(entry.name, entry.address, entry.index, entry.speed, entry.error)
 
-Each call writes the library's running account to standard output, in its
-place among the program's own output.  See getEthernetDetails(3).
+Each call writes the library's running account through sys.stdout, after
+what the program printed before it, so contextlib.redirect_stdout and
+pytest's capsys see it; interfaces(quiet=True) leaves it out.  During the
+call, C's stdout is a memory stream: what other threads print through
+Python goes where it always goes, and what they print through C's stdout
+joins the account.  See getEthernetDetails(3).
 """
 from __future__ import annotations
 
 import ctypes
+import errno
 import os
 import sys
+import threading
 from dataclasses import dataclass
-from typing import List, Optional
+from typing import List, Optional, Tuple
 
 __all__ = ["Interface", "interfaces", "LIBRARY"]
 
@@ -62,13 +68,26 @@ _Record._fields_ = [
 _routine: Optional[ctypes._NamedFuncPointer] = None
 _libc = ctypes.CDLL(None)  # the process's own malloc, free and stdout
 _libc.free.argtypes = [ctypes.c_void_p]
-_libc.fflush.argtypes = [ctypes.c_void_p]
+_libc.fclose.argtypes = [ctypes.c_void_p]
+_libc.open_memstream.restype = ctypes.c_void_p
+_libc.open_memstream.argtypes = [ctypes.POINTER(ctypes.c_void_p), ctypes.POINTER(ctypes.c_size_t)]
+# C's stdout, which the GNU C library lets a program set; one call at a
+# time may point it elsewhere.
+_stdout = ctypes.c_void_p.in_dll(_libc, "stdout")
+_stdout_lock = threading.Lock()
 
 
 def _getEthernetDetails() -> ctypes._NamedFuncPointer:
     global _routine
     if _routine is None:
-        routine = ctypes.CDLL(LIBRARY, use_errno=True).getEthernetDetails
+        if not hasattr(_libc, "gnu_get_libc_version"):
+            raise OSError(errno.ENOSYS, "the ifenum module needs the GNU C library")
+        try:
+            library = ctypes.CDLL(LIBRARY, use_errno=True)
+        except OSError as error:
+            raise OSError(errno.ENOENT, f"cannot load the ifenum library ({error}): install Debian's package "
+                          "ifenum, or set ifenum.LIBRARY to the library's path", LIBRARY) from error
+        routine = library.getEthernetDetails
         routine.restype = ctypes.POINTER(_Record)
         routine.argtypes = []
         _routine = routine
@@ -95,21 +114,57 @@ def _take(head: "ctypes._Pointer[_Record]") -> List[Interface]:
     return entries
 
 
-def interfaces() -> List[Interface]:
+def _call(routine: ctypes._NamedFuncPointer) -> "Tuple[ctypes._Pointer[_Record], int, bytes]":
+    """The routine's list, its errno and its account, written meanwhile
+    into a memory stream that stands for C's stdout."""
+    text, size = ctypes.c_void_p(), ctypes.c_size_t()
+    with _stdout_lock:
+        stream = _libc.open_memstream(ctypes.byref(text), ctypes.byref(size))
+        if not stream:
+            raise OSError(errno.ENOMEM, os.strerror(errno.ENOMEM))
+        saved, _stdout.value = _stdout.value, stream
+        try:
+            ctypes.set_errno(0)
+            head = routine()
+            err = ctypes.get_errno()
+        finally:
+            _stdout.value = saved
+            _libc.fclose(stream)
+    try:
+        return head, err, ctypes.string_at(text, size.value)
+    finally:
+        _libc.free(text)
+
+
+def _write(account: bytes) -> None:
+    """The account's bytes through sys.stdout, in their place."""
+    stream = sys.stdout
+    if stream is None:
+        return
+    binary = getattr(stream, "buffer", None)
+    if binary is None:  # a text stream such as io.StringIO
+        stream.write(os.fsdecode(account))
+        return
+    stream.flush()
+    binary.write(account)
+    if getattr(stream, "line_buffering", False):
+        binary.flush()
+
+
+def interfaces(quiet: bool = False) -> List[Interface]:
     """The IPv4 interface entries, in the kernel's order; [] for none.
 
-    Raises OSError with the errno the account printed when the socket or
-    the interface list could not be had.  A list cut short for want of
-    memory (an entry left out, errno ENOMEM) raises OSError(ENOMEM) too,
-    never returns fewer entries than the kernel listed.
+    The library's account goes through sys.stdout, unless quiet.  Raises
+    OSError with the errno the account printed when the socket or the
+    interface list could not be had, and with ENOENT when the library
+    cannot be loaded.  A list cut short for want of memory (an entry left
+    out, errno ENOMEM) raises OSError(ENOMEM) too, never returns fewer
+    entries than the kernel listed.
     """
-    routine = _getEthernetDetails()
-    sys.stdout.flush()  # the program's own output first, then the account
-    ctypes.set_errno(0)
-    head = routine()
-    err = ctypes.get_errno()
-    _libc.fflush(None)  # the account now, before anything Python prints
+    head, err, account = _call(_getEthernetDetails())
     entries = _take(head)
+    if not quiet:
+        _write(account)
     if err != 0:
         raise OSError(err, os.strerror(err))
     return entries
