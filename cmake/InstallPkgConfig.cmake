@@ -1,9 +1,9 @@
 # SPDX-License-Identifier: MIT
 # SPDX-FileCopyrightText: 2026 The ifenum authors
 # Run by cmake --install: writes ifenum.pc for the prefix actually installed
-# to.  ldconfig caches no name without the "lib" prefix, so outside the
-# loader's default directories the library is found only through a
-# RUNPATH: the .pc then carries one.
+# to.  Outside the system's directories the loader may find the library only
+# through a RUNPATH (or an ldconfig cache the installer may never refresh):
+# the .pc then carries one.
 set(prefix ${CMAKE_INSTALL_PREFIX})
 set(libdir ${IFENUM_PC_LIBDIR})
 if(NOT IS_ABSOLUTE "${libdir}")

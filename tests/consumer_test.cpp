@@ -71,6 +71,8 @@ TEST_F(Consumer, VendoredByAParentProject)
               std::string::npos);
     EXPECT_EQ(commandOutput("cd " + dir + "/parent-prefix && find . ! -type d | sort"),
               "./bin/consumer\n./lib/ifenum\n");
+    // Installed with the CMAKE_INSTALL_RPATH the README gives a parent.
+    EXPECT_EQ(runProgram({dir + "/parent-prefix/bin/consumer"}).out, exampleOutput(golden("mixed")));
 }
 
 // The Python module as a program uses it: the account in its place, or
@@ -86,6 +88,21 @@ TEST_F(MixedNamespace, PythonModuleKeepsItsPlaceItsErrorsAndItsHeap)
                                 IFENUM_SOURCE_DIR "/tests/module_test.py", IFENUM_LIBRARY});
     EXPECT_EQ(run.out, "ok\n");
     EXPECT_EQ(run.status, 0);
+}
+
+// Meson finds the install through pkg-config and through its CMake
+// fallback, which takes the package's link options as they are written.
+TEST_F(Consumer, MesonThroughPkgConfigAndCMake)
+{
+    if (IFENUM_MESON[0] == '\0') {
+        SKIP_OR_FAIL("no meson: install Debian's meson");
+    }
+    ASSERT_TRUE(built("build_meson.sh")) << "install or meson build failed";
+    for (const char *method : {"pkg-config", "cmake"}) {
+        RunResult run = runProgram({dir + "/meson-" + method + "/consumer"});
+        EXPECT_EQ(run.out, exampleOutput(golden("mixed"))) << method;
+        EXPECT_EQ(run.status, 0) << method;
+    }
 }
 
 // Go writes fd 1 directly: the example flushes C's stdout after the call,
