@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The ifenum authors
 // The binary contract of both deliverables, read with binutils, for the
-// glibc build and, where it is built, the musl one; that build links with
-// -no-pie, -z norelro and --disable-new-dtags first, so what holds there
-// holds by the project's own flags.
+// glibc build and, where they are built, the musl one and one for each other
+// architecture the packages list; the musl build links with -no-pie,
+// -z norelro and --disable-new-dtags first, so what holds there holds by the
+// project's own flags.
 #include "library.h"
 #include "run.h"
 
@@ -25,7 +26,7 @@ std::set<std::string> dynamicSymbols(const std::string &file, const char *option
 struct Build {
     const char *name;
     std::string library, program;
-    const char *libc;
+    std::set<std::string> needed; // the C library, and its loader where the stack guard lives there
 };
 
 void PrintTo(const Build &build, std::ostream *os)
@@ -35,8 +36,14 @@ void PrintTo(const Build &build, std::ostream *os)
 
 std::vector<Build> builds()
 {
-    std::vector<Build> all = {{"glibc", IFENUM_LIBRARY, IFREPORT_PROGRAM, "libc.so.6"},
-                              {"musl", IFENUM_MUSL_LIBRARY, IFENUM_MUSL_PROGRAM, "libc.so"}};
+    std::vector<Build> all = {
+        {"glibc", IFENUM_LIBRARY, IFREPORT_PROGRAM, {"libc.so.6"}},
+        {"musl", builtIn(IFENUM_MUSL_DIR, "ifenum"), builtIn(IFENUM_MUSL_DIR, "ifreport"), {"libc.so"}}};
+    for (const Architecture &arch : kArchitectures) {
+        const std::string dir = arch.name;
+        all.push_back({arch.name, builtIn(IFENUM_CROSS_DIR, dir + "/ifenum"),
+                       builtIn(IFENUM_CROSS_DIR, dir + "/ifreport"), arch.needed});
+    }
     std::erase_if(all, [](const Build &b) { return b.library.empty(); });
     return all;
 }
@@ -54,16 +61,17 @@ testing::AssertionResult fullRelro(const std::string &file)
     return testing::AssertionSuccess();
 }
 
-// The library: named ifenum, needing libc alone, exporting exactly the
-// routine and main with plain names (no version node, nothing the toolchain
-// adds). The program: a PIE needing libc alone, with its own copy of the
-// routine.  Both with full RELRO and no text relocation.
+// The library: named ifenum, needing the C library alone (and its loader
+// where the C library needs it), exporting exactly the routine and main with
+// plain names (no version node, nothing the toolchain adds). The program: a
+// PIE needing the same, with its own copy of the routine.  Both with full
+// RELRO and immediate binding, and no text relocation.
 TEST_P(ElfContract, NamesNeedsExportsAndHardening)
 {
     const Build &build = GetParam();
     EXPECT_EQ(dynamicEntries(build.library, "SONAME"), std::set<std::string>{"ifenum"});
     for (const std::string &file : {build.library, build.program}) {
-        EXPECT_EQ(dynamicEntries(file, "NEEDED"), std::set<std::string>{build.libc});
+        EXPECT_EQ(dynamicEntries(file, "NEEDED"), build.needed);
         EXPECT_TRUE(fullRelro(file));
         EXPECT_EQ(commandOutput("readelf -dW " + file).find("TEXTREL"), std::string::npos) << file;
     }

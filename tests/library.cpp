@@ -74,3 +74,27 @@ std::set<std::string> dynamicEntries(const std::string &file, const std::string 
     }
     return values;
 }
+
+std::string builtIn(const char *dir, const std::string &file)
+{
+    return *dir == '\0' ? "" : std::string(dir) + "/" + file;
+}
+
+const std::vector<Architecture> kArchitectures = {
+    {"arm64", "aarch64", "aarch64-linux-gnu", 38, {"libc.so.6", "ld-linux-aarch64.so.1"}},
+    {"s390x", "s390x", "s390x-linux-gnu", 38, {"libc.so.6"}},
+    {"ppc64el", "ppc64le", "powerpc64le-linux-gnu", 38, {"libc.so.6"}},
+    {"riscv64", "riscv64", "riscv64-linux-gnu", 38, {"libc.so.6", "ld-linux-riscv64-lp64d.so.1"}},
+    {"mips64el", "mips64el", "mips64el-linux-gnuabi64", 89, {"libc.so.6", "ld.so.1"}},
+};
+
+std::vector<std::string> underQemu(const Architecture &arch, std::vector<std::string> args)
+{
+    const std::string program = builtIn(IFENUM_CROSS_DIR, std::string(arch.name) + "/ifreport");
+    if (program.empty())
+        return {""};
+    args.insert(args.begin(), {"/usr/bin/env", std::string("qemu-") + arch.qemu, "-L",
+                               std::string("/usr/") + arch.triplet});
+    args.push_back(program);
+    return args;
+}

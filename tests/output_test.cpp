@@ -21,8 +21,10 @@ namespace {
 const std::string kTrace = "/tmp/ifenum-strace-" + std::to_string(getpid());
 
 // What a runner prints: the golden run, the example's lines after the
-// account, the account alone, or nothing (stdout unbuffered on /dev/full).
-enum class Prints { golden, example, account, nothing };
+// account, the account alone, nothing (stdout unbuffered on /dev/full), or
+// the golden run with every link-settings request failed with ENOSYS, as
+// under qemu-user, or answered with 100000 Mb/s by the preloaded ioctl.
+enum class Prints { golden, example, account, nothing, enosys, speed };
 
 // One way to run the routine: a command, or none for the library called in
 // a child.  A runner whose tool or program this build lacks (see
@@ -31,6 +33,7 @@ struct Runner {
     std::string name;
     Prints prints;
     std::vector<std::string> argv;
+    int enosys = ENOSYS; // what an architecture under qemu-user answers
 };
 
 void PrintTo(const Runner &runner, std::ostream *os)
@@ -58,7 +61,12 @@ std::vector<Runner> runners()
         {"library_main", Prints::golden, {}},
         {"routine", Prints::account, {}},
         {"routine_writes_failing", Prints::nothing, {}},
-        {"musl", Prints::golden, {IFENUM_MUSL_PROGRAM}},
+        {"musl", Prints::golden, {builtIn(IFENUM_MUSL_DIR, "ifreport")}},
+        // The big-endian build with the link-settings request answered past 16 bits.
+        {"s390x_speed", Prints::speed,
+         underQemu(kArchitectures[1],
+                   {"-E", "LD_PRELOAD=" + builtIn(IFENUM_CROSS_DIR, "s390x-fault-preload.so"), "-E",
+                    "IFENUM_LINK_SPEED=100000"})},
         {"strace",
          Prints::golden,
          {IFENUM_STRACE, "-qq", "-etrace=socket,ioctl,close,write", "-o", kTrace, IFREPORT_PROGRAM}},
@@ -71,6 +79,8 @@ std::vector<Runner> runners()
          {"/usr/bin/env", "-u", "PYTHONUNBUFFERED", "PYTHONPATH=" IFENUM_SOURCE_DIR "/python", IFENUM_PYTHON,
           python, IFENUM_LIBRARY}},
     };
+    for (const Architecture &arch : kArchitectures)
+        all.push_back({arch.name, Prints::enosys, underQemu(arch), arch.enosys});
     std::erase_if(all, [](const Runner &r) {
         return std::any_of(r.argv.begin(), r.argv.end(), [](const std::string &arg) { return arg.empty(); });
     });
@@ -103,6 +113,32 @@ RunResult run(const Runner &runner, const Scenario &scenario, bool listDue)
         EthernetDetails *list = routine();
         return (list != nullptr) == listDue ? errno : 255;
     });
+}
+
+// A run as it reads when every link-settings request fails with err, or
+// succeeds (err 0) with speed: each entry's error line for that request
+// says so, and its record and summary line carry that speed and error.
+std::string withLinkSettings(const std::string &run, int err, int speed)
+{
+    static const std::regex entry("(?:Error while querying SIOCGIFINDEX for fetching interface (\\S+) index"
+                                  "|INTERFACE DETAILS ==> Name : (\\S+),).*");
+    static const std::regex fields("(Bandwidth : |ifSpeed )-?\\d+(,? ifErrorCode : )-?\\d+");
+    const std::string due = "$01" + std::to_string(speed) + "$02" + std::to_string(err);
+    std::string out;
+    bool inEntry = false;
+    std::istringstream lines(run);
+    std::smatch m;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("Error while querying SIOCETHTOOL", 0) == 0)
+            continue;
+        if (!inEntry && std::regex_match(line, m, entry) && err != 0)
+            out += "Error while querying SIOCETHTOOL for fetching interface " +
+                   (m[1].matched ? m[1] : m[2]).str() + " speed. Error code : " + std::to_string(err) +
+                   " SIOCETHTOOL ioctl : \n";
+        inEntry = (inEntry || std::regex_match(line, entry)) && line != "Releasing resources.";
+        out += std::regex_replace(line, fields, due) + "\n";
+    }
+    return out;
 }
 
 // 3 + 2n socket, ioctl and close calls for n entries, from a close-on-exec
@@ -141,8 +177,13 @@ TEST_P(OutputTest, IsGoldenWithItsStatus)
     // failed set-up printed last, or the caller's own.
     const bool setUpFailed = printedCount(want) < 0;
     const int errnoDue = setUpFailed ? atoi(want.c_str() + want.rfind(": ") + 2) : EDOM;
-    const std::string output[] = {want, exampleOutput(want), accountOf(want), ""};
-    const int status[] = {1, setUpFailed ? 1 : 0, errnoDue, errnoDue};
+    const std::string output[] = {want,
+                                  exampleOutput(want),
+                                  accountOf(want),
+                                  "",
+                                  withLinkSettings(want, runner.enosys, 0),
+                                  withLinkSettings(want, 0, 100000)};
+    const int status[] = {1, setUpFailed ? 1 : 0, errnoDue, errnoDue, 1, 1};
     EXPECT_EQ(result.out, output[static_cast<int>(runner.prints)]);
     EXPECT_EQ(result.status, status[static_cast<int>(runner.prints)]);
     if (runner.name == "strace")

@@ -5,7 +5,8 @@
 # suite (nocheck) and with a python3 first on PATH that is not Debian's, and
 # judge them: lintian with no tag left (warnings and pedantic ones included),
 # every package's files as the list expects, a clean that leaves the copy as
-# it was, and the packages' own tests run by autopkgtest on this machine,
+# it was, the arm64 packages cross-built and judged by lintian as well, and
+# the packages' own tests run by autopkgtest on this machine,
 # which installs them there; those not installed before are purged after.
 # Usage: check.sh SOURCE_DIR WORK_DIR
 set -eu
@@ -26,14 +27,20 @@ done
   { tail -30 "$work/build.log"; exit 1; }
 (cd "$work/src" && PATH=$work/bin:$PATH debian/rules clean >"$work/clean.log" 2>&1 && find . -type f | sort) |
   diff -u "$work/files" - || { echo "debian/rules clean left the tree changed"; exit 1; }
+# The arm64 packages, cross-built from a copy of their own, as a porter
+# would after apt-get build-dep -a arm64.
+mkdir -p "$work/arm64" && cp -a "$work/src" "$work/arm64/src"
+(cd "$work/arm64/src" && DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -a arm64 -us -uc -b >"$work/arm64/build.log" 2>&1) ||
+  { tail -30 "$work/arm64/build.log"; exit 1; }
 # The package build defines no test: a build machine has the Build-Depends
 # alone, and configure names no test group.
 if grep -q 'tests_core' "$work/build.log"; then echo "the package build configured the tests"; exit 1; fi
 version=$(dpkg-parsechangelog -l "$work/src/debian/changelog" -S Version)
 arch=$(dpkg --print-architecture)
-changes=$work/ifenum_${version}_${arch}.changes
-lintian --pedantic --fail-on error,warning,info,pedantic "$changes" >"$work/lintian.log" 2>&1 ||
-  { cat "$work/lintian.log"; echo "lintian has tags to report"; exit 1; }
+for changes in "$work/ifenum_${version}_${arch}.changes" "$work/arm64/ifenum_${version}_arm64.changes"; do
+  lintian --pedantic --fail-on error,warning,info,pedantic "$changes" >"$work/lintian.log" 2>&1 ||
+    { cat "$work/lintian.log"; echo "lintian has tags to report on $changes"; exit 1; }
+done
 for package in ifenum ifenum-dev ifreport python3-ifenum; do
   dpkg-deb -c "$work"/${package}_${version}_*.deb | awk -v p=$package '$6 !~ /\/$/ {print p": "$6}'
 done >"$work/contents.txt"
@@ -51,5 +58,5 @@ status=0
 purge=$(for package in $packages; do echo "$installed" | grep -qx "$package" || echo "$package"; done)
 # shellcheck disable=SC2086
 [ -z "$purge" ] || dpkg --purge $purge >/dev/null || status=1
-[ $status -eq 0 ] && echo "packages built, lintian clean, contents as expected, autopkgtest passed"
+[ $status -eq 0 ] && echo "packages built for $arch and arm64, lintian clean, contents as expected, autopkgtest passed"
 exit $status
