@@ -21,7 +21,7 @@ Routine loadRoutine();
 // The shared library's exported main.
 int (*loadLibraryMain())();
 
-// Call the routine with its account captured into *out, or dropped when out is null.
+// Call the routine with its account captured into *out.
 EthernetDetails *callCapturing(Routine routine, std::string *out);
 
 // Every record of a list against those a run printed, and each index

@@ -59,18 +59,6 @@ int printedCount(const std::string &out)
     return at == std::string::npos ? -1 : atoi(out.c_str() + at + countLine.size());
 }
 
-std::string printedName(const char *name)
-{
-    std::string text;
-    for (; *name != '\0'; name++) {
-        auto c = static_cast<unsigned char>(*name);
-        char escape[5];
-        snprintf(escape, sizeof escape, "\\%03o", c);
-        text += c <= ' ' || c == '\\' || c == 0x7f ? std::string(escape) : std::string(1, *name);
-    }
-    return text;
-}
-
 // The raw bytes of a printed name: each backslash begins three octal digits.
 static std::string rawName(const std::string &printed)
 {

@@ -45,10 +45,6 @@ std::string golden(const std::string &name);
 // The count a run printed, or -1 for none.
 int printedCount(const std::string &out);
 
-// A name as the output shows it: control bytes, the blank and the backslash
-// as \ and three octal digits.
-std::string printedName(const char *name);
-
 // A record as a run's progress line shows it, with the name's raw bytes.
 struct Record {
     std::string name, address;

@@ -4,8 +4,9 @@
 # Install ifenum into WORK/prefix and build the C example against it: with
 # find_package (WORK/cmake/consumer, and WORK/cmake-system/consumer as if the
 # prefix were the system's) and with pkg-config (WORK/pkgconfig-consumer, its
-# flags in WORK/pkgconfig-flags.txt).
-# Usage: build.sh BUILD_DIR WORK_DIR SOURCE_DIR
+# flags in WORK/pkgconfig-flags.txt), and, given meson, with Meson through
+# pkg-config and through its CMake fallback (WORK/meson-METHOD/consumer).
+# Usage: build.sh BUILD_DIR WORK_DIR SOURCE_DIR [MESON]
 set -eu
 build=$1 work=$2 source=$3
 example=$build/examples/list_interfaces.c
@@ -24,3 +25,8 @@ flags=$(PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" pkg-config --cflags --libs 
 echo "$flags" >"$work/pkgconfig-flags.txt"
 # shellcheck disable=SC2086
 cc -std=c11 $old "$example" $flags -o "$work/pkgconfig-consumer" >&2
+for method in ${4:+pkg-config cmake}; do
+  PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" CMAKE_PREFIX_PATH="$work/prefix" "$4" setup "$work/meson-$method" \
+    "$source/tests/consumer/meson" -Dmethod=$method -Dexample="$example" >&2
+  "$4" compile -C "$work/meson-$method" >&2
+done

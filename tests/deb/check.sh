@@ -19,10 +19,7 @@ else
   (cd "$source" && tar -cf - --exclude='./build*' .) | tar -xf - -C "$work/src"
 fi
 (cd "$work/src" && find . -type f | sort) >"$work/files"
-for python in python3 "$(basename "$(readlink -f /usr/bin/python3)")"; do
-  printf '#!/bin/sh\necho "not Debian'"'"'s python" >&2; exit 1\n' >"$work/bin/$python"
-  chmod +x "$work/bin/$python"
-done
+ln -s /bin/false "$work/bin/python3" && ln -s /bin/false "$work/bin/$(basename "$(readlink -f /usr/bin/python3)")"
 (cd "$work/src" && PATH=$work/bin:$PATH DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -b >"$work/build.log" 2>&1) ||
   { tail -30 "$work/build.log"; exit 1; }
 (cd "$work/src" && PATH=$work/bin:$PATH debian/rules clean >"$work/clean.log" 2>&1 && find . -type f | sort) |

@@ -19,14 +19,6 @@ source, library, work, want_err = sys.argv[1:]
 sys.path.insert(0, os.path.join(source, "python"))
 import ifenum
 
-failures: List[str] = []
-
-
-def expect(ok: bool, what: str) -> None:
-    if not ok:
-        failures.append(what)
-
-
 def rendered(page: str) -> str:
     return subprocess.run(["groff", "-t", "-man", "-Tutf8", "-P-cbou", os.path.join(source, "docs", page)],
                           capture_output=True, text=True, check=True).stdout
@@ -44,22 +36,10 @@ def decoding_recipe(text: str) -> List[str]:
             if re.match(r"\s*(decode\(\) \{|def decode\(|return re\.sub\()", line)]
 
 
-def records() -> List[ifenum.Interface]:
-    """The library's records, its account sent to /dev/null."""
-    saved, null = os.dup(1), os.open(os.devnull, os.O_WRONLY)
-    os.dup2(null, 1)
-    try:
-        return ifenum.interfaces()
-    finally:
-        os.dup2(saved, 1)
-        os.close(saved)
-        os.close(null)
-
-
 page = rendered("ifreport.1")
 recipe = decoding_recipe(page)
-expect(len(recipe) == 3 and recipe == decoding_recipe(rendered("getEthernetDetails.3")),
-       f"the pages' decoding recipes differ or are incomplete: {recipe}")
+assert len(recipe) == 3 and recipe == decoding_recipe(rendered("getEthernetDetails.3")), \
+    f"the pages' decoding recipes differ or are incomplete: {recipe}"
 blocks = examples(page)
 python = [b for b in blocks if b.startswith("import ")]
 shell = "".join(b for b in blocks if not b.startswith("import "))
@@ -67,33 +47,25 @@ with open(os.path.join(work, "recipes.sh"), "w") as script:
     script.write(shell)
 
 ifenum.LIBRARY = library
-want = records()
+want = ifenum.interfaces(quiet=True)
 names = [os.fsencode(r.name) for r in want]
 n = len(want)
 
 # The Python recipe: its names are the records'.
-expect(len(python) == 1, f"one Python recipe wanted, {len(python)} found")
+assert len(python) == 1, f"one Python recipe wanted, {len(python)} found"
 scope: Dict[str, Any] = {}
 exec(python[0], scope)
 decode: Callable[[bytes], bytes] = scope["decode"]
-expect(scope["names"] == names, f"Python recipe: {scope['names']} for {names}")
+assert scope["names"] == names, f"Python recipe: {scope['names']} for {names}"
 
 # The shell recipes: n summary fields, n names and addresses, then each name
 # decoded and ended by a NUL; and the stderr due.
 run = subprocess.run(["bash", "-euo", "pipefail", script.name], capture_output=True)
-expect(run.returncode == 0, f"the shell recipes stopped with status {run.returncode}")
-expect(run.stderr.decode() == want_err, f"stderr {run.stderr!r}, wanted {want_err!r}")
+assert run.returncode == 0 and run.stderr.decode() == want_err, f"status {run.returncode}, stderr {run.stderr!r}"
 lines = run.stdout.split(b"\n", 2 * n)
 fields = [line.split(b" ") for line in lines[:2 * n]]
-expect([(decode(f[0]), int(f[1]), int(f[2])) for f in fields[:n]] == [(os.fsencode(r.name), r.index, r.speed)
-                                                                      for r in want],
-       f"summary recipe: {lines[:n]}")
-expect([(decode(f[0]), f[1].decode()) for f in fields[n:]] == [(os.fsencode(r.name), r.address) for r in want],
-       f"record-line recipe: {lines[n:2 * n]}")
-expect(lines[2 * n:] == [b"".join(name + b"\0" for name in names)], f"decoding recipe: {lines[2 * n:]}")
-
-for failure in failures:
-    print(failure, file=sys.stderr)
-if failures:
-    print(f"--- {script.name}\n{shell}--- Python\n{python}", file=sys.stderr)
-sys.exit(1 if failures else 0)
+assert [(decode(f[0]), int(f[1]), int(f[2])) for f in fields[:n]] == [(os.fsencode(r.name), r.index, r.speed)
+                                                                      for r in want], f"summary: {lines[:n]}"
+assert [(decode(f[0]), f[1].decode()) for f in fields[n:]] == [(os.fsencode(r.name), r.address) for r in want], \
+    f"record lines: {lines[n:2 * n]}"
+assert lines[2 * n:] == [b"".join(name + b"\0" for name in names)], f"decoded names: {lines[2 * n:]}"
