@@ -38,7 +38,8 @@ for changes in "$work/ifenum_${version}_${arch}.changes" "$work/arm64/ifenum_${v
   lintian --pedantic --fail-on error,warning,info,pedantic "$changes" >"$work/lintian.log" 2>&1 ||
     { cat "$work/lintian.log"; echo "lintian has tags to report on $changes"; exit 1; }
 done
-for package in ifenum ifenum-dev ifreport python3-ifenum; do
+packages="ifenum ifenum-dev ifreport python3-ifenum"
+for package in $packages; do
   dpkg-deb -c "$work"/${package}_${version}_*.deb | awk -v p=$package '$6 !~ /\/$/ {print p": "$6}'
 done >"$work/contents.txt"
 diff -u "$source/tests/deb/contents.txt" "$work/contents.txt"
@@ -46,7 +47,6 @@ diff -u "$source/tests/deb/contents.txt" "$work/contents.txt"
 # packages get no RUNPATH from pkg-config.
 dpkg-deb --fsys-tarfile "$work/ifenum-dev_${version}_${arch}.deb" | tar -xOf - --wildcards '*/ifenum.pc' |
   grep -qx 'Libs: -L${libdir} -lifenum' || { echo "ifenum-dev's ifenum.pc is not plain -lifenum"; exit 1; }
-packages="ifenum ifenum-dev ifreport python3-ifenum"
 # shellcheck disable=SC2086
 installed=$(dpkg-query -W -f '${db:Status-Status} ${Package}\n' $packages 2>/dev/null | awk '$1 == "installed" {print $2}')
 status=0
