@@ -101,7 +101,7 @@ TEST_F(MixedNamespace, InterfacesComingAndGoingDuringCalls)
             fprintf(churn, "link del ch%ld\n", i - 4);
     }
     fflush(churn);
-    for (long call = 0; call < countFromEnv("IFENUM_CHURN_CALLS", 300); call++) {
+    for (long call = 0, calls = countFromEnv("IFENUM_CHURN_CALLS", 300); call < calls; call++) {
         std::string out;
         EthernetDetails *list = callCapturing(routine, &out);
         EXPECT_TRUE(consistent(list, out)) << "call " << call;
