@@ -5,7 +5,8 @@
 # broken at a line's end, body text not justified; what they state of the
 # sources true: the record's offsets are the header's, ifreport(1)'s sample
 # run and its formats are those of the golden runs, trailing blanks
-# included; and the README's sample output a golden file.  Usage: check_pages.sh SOURCE_DIR WORK_DIR
+# included; and the README's sample output a golden file.
+# Usage: check_pages.sh SOURCE_DIR WORK_DIR
 set -u
 source=$1 work=$2
 mkdir -p "$work"
